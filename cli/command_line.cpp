@@ -1,0 +1,39 @@
+#include "cli/command_line.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+struct Command {
+  const char* name;
+  const char* usage;
+  int (*run)(int argc, char** argv);  // argv[0] is the command name
+};
+
+int printHelp(int, char**);
+
+int printVersion(int, char**) {
+  std::printf("quillchanter %s\n", QC_VERSION);
+  return 0;
+}
+
+const Command kCommands[] = {
+    {"--help", "--help", printHelp},
+    {"--version", "--version", printVersion},
+};
+
+int printHelp(int, char**) {
+  std::printf("usage: quillchanter [MODULE]           open MODULE in the editor\n");
+  for (const Command& c : kCommands) std::printf("       quillchanter %s\n", c.usage);
+  return 0;
+}
+
+}  // namespace
+
+int runCommandLine(int argc, char** argv) {
+  for (const Command& c : kCommands)
+    if (std::strcmp(argv[1], c.name) == 0) return c.run(argc - 1, argv + 1);
+  std::fprintf(stderr, "quillchanter: unknown command %s (try --help)\n", argv[1]);
+  return 1;
+}

@@ -1,0 +1,20 @@
+// The one-line status message: it replaces the current one at once, fades
+// in over 255 ms, stays about 3.5 s and fades out. Tick arithmetic wraps.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+void setStatus(const std::string& text);
+// Alpha of the message at the given tick: 0 when it is no longer drawn.
+int statusAlpha(uint32_t now);
+
+// The formatted messages; each reads the value the caller has just changed.
+void showOctave();
+void showStep();
+void showRepeatBlock();
+void showCursorFollow();
+void showMetronome();
+void showCurrentSample();
+// Inverts the video standard, reports it and asks the player for a new clock.
+void toggleNtsc();

@@ -1,0 +1,31 @@
+// The one application-wide state. The main thread changes it only while it
+// holds the audio lock, so the audio thread never sees a half-made change.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "playback/player_state.h"
+#include "song/editor_state.h"
+#include "song/song.h"
+
+struct StatusLine {
+  std::string text;
+  uint32_t stamp = 0;  // ms tick the message's age is measured from
+};
+
+struct AppState {
+  Song song;
+  EditorState editor;
+  PlayerState player;
+  Clipboard clipboard;
+  PreviewState preview;
+  StatusLine status;
+  bool running = true;
+  uint32_t lastAutosaveTime = 0;
+};
+
+extern AppState app;
+
+// Puts the whole state back to how a freshly started program holds it.
+void resetToProgramStart();

@@ -1,0 +1,82 @@
+#include "editor/status_line.h"
+
+#include <gtest/gtest.h>
+
+#include "song/app_state.h"
+#include "song/shell_services.h"
+
+namespace {
+
+uint32_t fakeNow;
+
+class StatusLineTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    resetToProgramStart();
+    saved = shell.ticks;
+    shell.ticks = [] { return fakeNow; };
+  }
+  void TearDown() override { shell.ticks = saved; }
+  uint32_t (*saved)();
+};
+
+TEST_F(StatusLineTest, FadesInHoldsAndFadesOut) {
+  fakeNow = 10000;
+  setStatus("Ready.");
+  EXPECT_EQ(statusAlpha(10000 + 100), 100);
+  EXPECT_EQ(statusAlpha(10000 + 255), 255);
+  EXPECT_EQ(statusAlpha(10000 + 3499), 255);
+  EXPECT_EQ(statusAlpha(10000 + 3600), 155);
+  EXPECT_EQ(statusAlpha(10000 + 3754), 1);
+  EXPECT_EQ(statusAlpha(10000 + 3755), 0);
+}
+
+TEST_F(StatusLineTest, QuickReplacementShowsAtFullStrength) {
+  fakeNow = 10000;
+  setStatus("Ready.");
+  fakeNow = 10100;
+  setStatus("File succesfully opened!");
+  EXPECT_EQ(statusAlpha(10100), 255);
+  fakeNow = 11100;
+  setStatus("Couldn't open file!");
+  EXPECT_EQ(statusAlpha(11100), 0);
+  EXPECT_EQ(statusAlpha(11100 + 128), 128);
+}
+
+TEST_F(StatusLineTest, SurvivesTickWrapAround) {
+  fakeNow = 0xFFFFFF00u;
+  setStatus("a");
+  fakeNow = 0xFFFFFF80u;
+  setStatus("b");  // 128 ms later: full strength at once
+  EXPECT_EQ(statusAlpha(0xFFFFFF80u), 255);
+  EXPECT_EQ(statusAlpha(0x00000100u), 255);          // 384 ms later, across the wrap
+  EXPECT_EQ(statusAlpha(0xFFFFFE81u + 3600), 155);  // stamp was moved back by 255
+}
+
+TEST_F(StatusLineTest, FormatsTheSampleMessage) {
+  app.editor.currentSample = 26;
+  app.song.samples[26].name = "kick";
+  app.song.samples[26].data.assign(1234, 64);
+  showCurrentSample();
+  EXPECT_EQ(app.status.text, "Current raw sample: 0x1a (kick, 1234 bytes, not looping)");
+  app.song.samples[26].loop = true;
+  showCurrentSample();
+  EXPECT_EQ(app.status.text, "Current raw sample: 0x1a (kick, 1234 bytes, looping)");
+  app.editor.currentSample = 27;
+  showCurrentSample();
+  EXPECT_EQ(app.status.text, "Current raw sample: 0x1b (empty)");
+  app.editor.currentSample = 0;
+  showCurrentSample();
+  EXPECT_EQ(app.status.text, "Current raw sample: no sample");
+}
+
+TEST_F(StatusLineTest, NtscToggleAsksForANewClock) {
+  toggleNtsc();
+  EXPECT_TRUE(app.song.ntsc);
+  EXPECT_TRUE(app.player.clockChanged);
+  EXPECT_EQ(app.status.text, "Mode: NTSC");
+  toggleNtsc();
+  EXPECT_EQ(app.status.text, "Mode: PAL");
+}
+
+}  // namespace
