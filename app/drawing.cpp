@@ -1,16 +1,21 @@
 #include "app/drawing.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "app/font.h"
 #include "app/surfaces.h"
 
 namespace {
 
-// Holds the screen locked for direct pixel access while it is in scope.
+// Holds the 32-bit screen (8 bits a component) locked for direct pixel access.
 class ScreenPixels {
  public:
-  ScreenPixels() : screen(surfaces.screen) {
+  ScreenPixels()
+      : screen(surfaces.screen),
+        rShift(screen->format->Rshift),
+        gShift(screen->format->Gshift),
+        bShift(screen->format->Bshift) {
     if (SDL_MUSTLOCK(screen)) SDL_LockSurface(screen);
   }
   ~ScreenPixels() {
@@ -22,27 +27,41 @@ class ScreenPixels {
   uint32_t* row(int y) const {
     return reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(screen->pixels) + y * screen->pitch);
   }
-  uint32_t map(Rgb c) const { return SDL_MapRGB(screen->format, c.r, c.g, c.b); }
+  // Unused bits stay 0, as in the pixels SDL's blits assemble.
+  uint32_t map(Rgb c) const {
+    return uint32_t(c.r) << rShift | uint32_t(c.g) << gShift | uint32_t(c.b) << bShift;
+  }
 
-  // The colour blended over one pixel, assembled as SDL does (unused bits 0).
-  uint32_t blend(uint32_t below, Rgb c, int alpha) const {
-    const SDL_PixelFormat& f = *screen->format;
-    const int r = int(((below & f.Rmask) >> f.Rshift) << f.Rloss);
-    const int g = int(((below & f.Gmask) >> f.Gshift) << f.Gloss);
-    const int b = int(((below & f.Bmask) >> f.Bshift) << f.Bloss);
-    return (uint32_t(blendComponent(c.r, r, alpha)) >> f.Rloss << f.Rshift) |
-           (uint32_t(blendComponent(c.g, g, alpha)) >> f.Gloss << f.Gshift) |
-           (uint32_t(blendComponent(c.b, b, alpha)) >> f.Bloss << f.Bshift);
+  SDL_Surface* const screen;
+  const int rShift, gShift, bShift;
+};
+
+// A colour at one alpha, blended over any pixel by table lookup.
+class Blend {
+ public:
+  Blend(const ScreenPixels& pixels, Rgb c, int alpha)
+      : rShift(pixels.rShift), gShift(pixels.gShift), bShift(pixels.bShift) {
+    for (int v = 0; v < 256; ++v) {
+      r[v] = uint8_t(blendComponent(c.r, v, alpha));
+      g[v] = uint8_t(blendComponent(c.g, v, alpha));
+      b[v] = uint8_t(blendComponent(c.b, v, alpha));
+    }
+  }
+  uint32_t over(uint32_t below) const {
+    return uint32_t(r[(below >> rShift) & 0xFF]) << rShift | uint32_t(g[(below >> gShift) & 0xFF]) << gShift |
+           uint32_t(b[(below >> bShift) & 0xFF]) << bShift;
   }
 
  private:
-  SDL_Surface* screen;
+  const int rShift, gShift, bShift;
+  uint8_t r[256], g[256], b[256];
 };
 
 }  // namespace
 
 void drawBackground() {
-  SDL_FillRect(surfaces.screen, nullptr, 0);
+  const SDL_Surface* bg = surfaces.background;
+  if (!bg || bg->w < kScreenWidth || bg->h < kScreenHeight) SDL_FillRect(surfaces.screen, nullptr, 0);
   if (surfaces.background) {
     SDL_Rect at{0, 0, 0, 0};
     SDL_BlitSurface(surfaces.background, nullptr, surfaces.screen, &at);
@@ -60,6 +79,8 @@ void drawText(std::string_view text, int x, int y, Rgb colour, int alpha) {
   const ScreenPixels pixels;
   const uint32_t ink = pixels.map(colour);
   const bool opaque = alpha >= kOpaque;
+  std::optional<Blend> blend;  // only translucent text needs the table
+  if (!opaque) blend.emplace(pixels, colour, alpha);
   const int top = std::max(y, 0);
   const int bottom = std::min(y + kGlyphHeight, kScreenHeight);
   for (int py = top; py < bottom; ++py) {
@@ -72,7 +93,7 @@ void drawText(std::string_view text, int x, int y, Rgb colour, int alpha) {
       for (int bit = 0; bit < kGlyphWidth; ++bit) {
         const int px = cellX + bit;
         if (!(bits & (0x80 >> bit)) || px < 0 || px >= kScreenWidth) continue;
-        row[px] = opaque ? ink : pixels.blend(row[px], colour, alpha);
+        row[px] = opaque ? ink : blend->over(row[px]);
       }
     }
   }
@@ -105,10 +126,13 @@ void drawBox(int x, int y, int width, int height, Rgb colour, int alpha) {
   const int bottom = std::min(y + height, kScreenHeight);
   if (left >= right || top >= bottom || alpha <= 0) return;
   const ScreenPixels pixels;
-  const uint32_t fill = pixels.map(colour);
+  if (alpha >= kOpaque) {
+    for (int py = top; py < bottom; ++py) std::fill(pixels.row(py) + left, pixels.row(py) + right, pixels.map(colour));
+    return;
+  }
+  const Blend blend(pixels, colour, alpha);
   for (int py = top; py < bottom; ++py) {
     uint32_t* row = pixels.row(py);
-    for (int px = left; px < right; ++px)
-      row[px] = alpha >= kOpaque ? fill : pixels.blend(row[px], colour, alpha);
+    for (int px = left; px < right; ++px) row[px] = blend.over(row[px]);
   }
 }

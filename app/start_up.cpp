@@ -33,14 +33,15 @@ void useSdlShellServices() {
   shell.pauseAudio = [](bool paused) { SDL_PauseAudio(paused ? 1 : 0); };
 }
 
-bool startUp(int argc, char** argv) {
-  const std::filesystem::path directory = executableDirectory();
+const char* chooseBackground(const std::filesystem::path& directory) {
   surfaces.background = directory.empty() ? nullptr : loadBitmapFile(directory / "user-background.bmp");
-  const char* caption = "Qxxxxchanter";  // marks a user's own skin
-  if (!surfaces.background) {
-    surfaces.background = loadEmbeddedSkin();
-    caption = "Quillchanter";
-  }
+  if (surfaces.background) return "Qxxxxchanter";  // marks a user's own skin
+  surfaces.background = loadEmbeddedSkin();
+  return "Quillchanter";
+}
+
+bool startUp(int argc, char** argv) {
+  const char* caption = chooseBackground(executableDirectory());
   SDL_WM_SetCaption(caption, nullptr);
   SDL_EnableKeyRepeat(kKeyRepeatDelayMs, kKeyRepeatIntervalMs);
   SDL_EnableUNICODE(1);
@@ -49,6 +50,13 @@ bool startUp(int argc, char** argv) {
   if (!surfaces.screen) {
     std::fprintf(stderr, "quillchanter: cannot open the window: %s\n", SDL_GetError());
     return false;
+  }
+  // In the screen's format the per-frame blit is a plain copy of the same pixels.
+  SDL_Surface* converted =
+      surfaces.background ? SDL_ConvertSurface(surfaces.background, surfaces.screen->format, SDL_SWSURFACE) : nullptr;
+  if (converted) {
+    SDL_FreeSurface(surfaces.background);
+    surfaces.background = converted;
   }
 
   resetToProgramStart();

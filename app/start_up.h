@@ -5,6 +5,9 @@
 
 // The directory of the running executable; empty when it cannot be found.
 std::filesystem::path executableDirectory();
+// Loads "user-background.bmp" from the directory, else the embedded skin,
+// and returns the caption that goes with it.
+const char* chooseBackground(const std::filesystem::path& directory);
 // SDL's clock and audio lock become the host services of the core.
 void useSdlShellServices();
 // Skin, caption, icon, key repeat, video mode, program-start state, "Ready."
