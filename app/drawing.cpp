@@ -69,6 +69,7 @@ void drawBackground() {
 }
 
 void drawText(std::string_view text, int x, int y, Rgb colour, int alpha) {
+  text = text.substr(0, text.find('\0'));  // the text ends at its first NUL byte
   // Black is the text surface's colour key: black ink is never copied.
   if (colour == Rgb{0, 0, 0} || alpha <= 0 || text.empty()) return;
   if (y >= kScreenHeight || y + kGlyphHeight <= 0 || x >= kScreenWidth) return;
