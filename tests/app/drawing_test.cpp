@@ -93,7 +93,8 @@ TEST_F(DrawingTest, LinesAreClippedAndTakeEitherOrder) {
 
 // The blit the drawing replaces: per-call 24-bit surfaces with a black colour
 // key and per-surface alpha.
-void referenceText(SDL_Surface* target, const std::string& text, int x, int y, Rgb c, int alpha) {
+void referenceText(SDL_Surface* target, std::string text, int x, int y, Rgb c, int alpha) {
+  text = text.c_str();  // a C string: up to its first NUL
   if (text.empty()) return;
   SDL_Surface* s = SDL_CreateRGBSurface(SDL_SWSURFACE, 8 * int(text.size()), 16, 24, 0, 0, 0, 0);
   SDL_SetColorKey(s, SDL_SRCCOLORKEY, 0);
