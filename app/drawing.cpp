@@ -60,11 +60,13 @@ class Blend {
 }  // namespace
 
 void drawBackground() {
-  const SDL_Surface* bg = surfaces.background;
-  if (!bg || bg->w < kScreenWidth || bg->h < kScreenHeight) SDL_FillRect(surfaces.screen, nullptr, 0);
-  if (surfaces.background) {
+  SDL_Surface* background = surfaces.background;
+  // A background that covers the window leaves nothing of the black fill.
+  if (!background || background->w < kScreenWidth || background->h < kScreenHeight)
+    SDL_FillRect(surfaces.screen, nullptr, 0);
+  if (background) {
     SDL_Rect at{0, 0, 0, 0};
-    SDL_BlitSurface(surfaces.background, nullptr, surfaces.screen, &at);
+    SDL_BlitSurface(background, nullptr, surfaces.screen, &at);
   }
 }
 
