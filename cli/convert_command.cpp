@@ -1,5 +1,5 @@
 #include "cli/commands.h"
-#include "cli/module_argument.h"
+#include "cli/command_support.h"
 #include "song/safe_file.h"
 
 int runConvert(int argc, char** argv) {

@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "cli/commands.h"
-#include "cli/module_argument.h"
+#include "cli/command_support.h"
 #include "song/optimized_samples.h"
 #include "song/safe_file.h"
 

@@ -3,7 +3,7 @@
 
 #include "cli/commands.h"
 #include "cli/json_text.h"
-#include "cli/module_argument.h"
+#include "cli/command_support.h"
 
 namespace {
 

@@ -1,5 +1,6 @@
 #include "song/byte_reader.h"
 
+#include <algorithm>
 #include <cerrno>
 
 bool ByteReader::byte(uint8_t& out) {
@@ -30,21 +31,23 @@ bool ByteReader::take(size_t n, std::span<const uint8_t>& out) {
   return true;
 }
 
-bool readWholeStream(std::FILE* file, std::vector<uint8_t>& out) {
-  out.clear();
+bool readWholeStream(std::FILE* file, std::vector<uint8_t>& out, std::string_view magic) {
+  out.resize(magic.size());
+  out.resize(std::fread(out.data(), 1, magic.size(), file));
+  if (!std::equal(out.begin(), out.end(), magic.begin(), magic.end())) return !std::ferror(file);
   uint8_t chunk[65536];
   size_t got;
   while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) out.insert(out.end(), chunk, chunk + got);
   return !std::ferror(file);
 }
 
-bool readWholeFile(const std::string& path, std::vector<uint8_t>& out, ReadReport* report) {
+bool readWholeFile(const std::string& path, std::vector<uint8_t>& out, ReadReport* report, std::string_view magic) {
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (!file) {
     if (report) report->openError = errno;
     return reject(report, ReadProblem::kCannotOpen);
   }
-  const bool readOk = readWholeStream(file, out);
+  const bool readOk = readWholeStream(file, out, magic);
   std::fclose(file);
   if (!readOk) {
     if (report) report->openError = EIO;

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "song/read_report.h"
@@ -27,7 +28,9 @@ class ByteReader {
   size_t pos_ = 0;
 };
 
-// Reads a stream to its end; false on a read error.
-bool readWholeStream(std::FILE* file, std::vector<uint8_t>& out);
-// Reads a whole file; false with kCannotOpen in the report when it cannot.
-bool readWholeFile(const std::string& path, std::vector<uint8_t>& out, ReadReport* report);
+// Reads a stream to its end; false on a read error. When the stream does not
+// start with `magic`, reading stops there, so a large file of another kind
+// (a video dropped on the window) is never read whole.
+bool readWholeStream(std::FILE* file, std::vector<uint8_t>& out, std::string_view magic);
+// The same for a file; false with kCannotOpen in the report when it cannot.
+bool readWholeFile(const std::string& path, std::vector<uint8_t>& out, ReadReport* report, std::string_view magic);

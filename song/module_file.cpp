@@ -1,5 +1,6 @@
 #include "song/module_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -10,8 +11,7 @@
 
 namespace {
 
-constexpr char kMagic[] = "QuillchanterTune";
-constexpr size_t kMagicLength = 16;
+constexpr std::string_view kMagic = "QuillchanterTune";  // no terminator in the file
 constexpr int kFirstNtscVersion = 4;
 constexpr int kFirstSampleVersion = 1;
 constexpr int kFirstBiasedVersion = 2;
@@ -24,7 +24,7 @@ std::string slotText(const char* what, int slot) { return std::string(what) + " 
 
 bool readHeader(ByteReader& in, ParsedModule& out, int& orderCount, int& patternCount, ReadReport* report) {
   std::span<const uint8_t> magic;
-  if (!in.take(kMagicLength, magic) || std::memcmp(magic.data(), kMagic, kMagicLength) != 0)
+  if (!in.take(kMagic.size(), magic) || !std::equal(magic.begin(), magic.end(), kMagic.begin()))
     return reject(report, ReadProblem::kWrongMagic, "a module");
   uint8_t version, instruments, orders, patterns;
   if (!in.byte(version)) return reject(report, ReadProblem::kDamaged, "header: file ends early");
@@ -142,8 +142,9 @@ bool loadModule(std::FILE* file, ReadReport* report) {
     app.player.returnRow = -1;
     app.player.silenceRequest = true;
   }
+  if (!file) return reject(report, ReadProblem::kCannotOpen);
   std::vector<uint8_t> bytes;
-  const bool readOk = readWholeStream(file, bytes);
+  const bool readOk = readWholeStream(file, bytes, kMagic);
   std::fclose(file);
   if (!readOk) {
     if (report) report->openError = EIO;
@@ -164,10 +165,15 @@ bool loadModuleFile(const std::string& path, ReadReport* report) {
   return loadModule(file, report);
 }
 
+bool readModuleFile(const std::string& path, ParsedModule& out, ReadReport* report) {
+  std::vector<uint8_t> bytes;
+  return readWholeFile(path, bytes, report, kMagic) && parseModule(bytes, out, report);
+}
+
 Bytes encodeModule(const Song& song) {
   Bytes out;
   const int patternCount = usedPatternCount(song);
-  putText(out, std::string_view(kMagic, kMagicLength));
+  putText(out, kMagic);
   putByte(out, kModuleVersion);
   putByte(out, kInstrumentSlots - 1);
   putByte(out, uint32_t(song.orderCount));

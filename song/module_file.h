@@ -32,6 +32,8 @@ struct ParsedModule {
 
 // Parses a whole file image without touching the application state.
 bool parseModule(std::span<const uint8_t> bytes, ParsedModule& out, ReadReport* report = nullptr);
+// Reads and parses the file at path, again leaving the application alone.
+bool readModuleFile(const std::string& path, ParsedModule& out, ReadReport* report = nullptr);
 
 // Stops playback (even if the file is then rejected), reads the stream to its
 // end and closes it. On success the song is replaced under the audio lock:

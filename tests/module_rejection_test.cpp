@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "song/app_state.h"
+#include "song/byte_reader.h"
 #include "tests/module_bytes.h"
 #include "tests/temp_dir.h"
 
@@ -118,6 +119,16 @@ TEST_F(ModuleRejection, MissingFileIsReportedAndLeavesPlaybackAlone) {
   EXPECT_EQ(report.describe(), "not found");
   EXPECT_TRUE(app.player.playing);
   EXPECT_EQ(encodeModule(app.song), before);
+}
+
+TEST(ForeignFiles, AreReadNoFurtherThanTheMagic) {
+  std::vector<uint8_t> video(1 << 20, 'v');
+  std::FILE* file = fmemopen(video.data(), video.size(), "rb");
+  std::vector<uint8_t> read;
+  EXPECT_TRUE(readWholeStream(file, read, "QuillchanterTune"));
+  EXPECT_EQ(read.size(), 16u);
+  EXPECT_EQ(std::ftell(file), 16);
+  std::fclose(file);
 }
 
 }  // namespace

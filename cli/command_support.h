@@ -1,4 +1,5 @@
-// Reading the module named on the command line, with the one-line report.
+// What every batch command shares: reading its module and the one-line
+// reports on stderr.
 #pragma once
 
 #include <string>

@@ -1,15 +1,12 @@
-#include "cli/module_argument.h"
+#include "cli/command_support.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 
-#include "song/byte_reader.h"
-
 bool readModuleArgument(const std::string& path, ParsedModule& out) {
   ReadReport report;
-  std::vector<uint8_t> bytes;
-  if (readWholeFile(path, bytes, &report) && parseModule(bytes, out, &report)) return true;
+  if (readModuleFile(path, out, &report)) return true;
   std::fprintf(stderr, "quillchanter: %s: %s\n", path.c_str(), report.describe().c_str());
   return false;
 }
