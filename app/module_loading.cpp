@@ -1,12 +1,12 @@
 #include "app/module_loading.h"
 
 #include "editor/status_line.h"
+#include "song/module_file.h"
 #include "song/shell_services.h"
 
 bool loadModuleFromPath(const std::string& path) {
   AudioLock lock;
-  (void)path;  // the module reader is wired in here when it lands
-  return false;
+  return loadModuleFile(path);
 }
 
 void openModuleWithStatus(const std::string& path) {

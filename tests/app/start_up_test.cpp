@@ -7,6 +7,7 @@
 #include "app/skin.h"
 #include "app/start_up.h"
 #include "editor/status_line.h"
+#include "song/module_file.h"
 #include "screen_fixture.h"
 
 namespace {
@@ -82,6 +83,32 @@ TEST_F(StartUpTest, ModuleThatCannotBeOpenedIsReported) {
   ASSERT_TRUE(start("/nonexistent/song.qcm"));
   EXPECT_EQ(app.status.text, "Couldn't open file!");
   EXPECT_EQ(statusAlpha(fakeTicks), 255);  // it replaced "Ready." at once
+}
+
+TEST_F(StartUpTest, ModuleNamedOnTheCommandLineIsLoaded) {
+  app.song.orderCount = 3;
+  app.song.orders[2] = 7;
+  app.song.instrumentNames[2] = "Bass";
+  app.song.ntsc = true;
+  const std::filesystem::path module = directory / "song.qcm";
+  ASSERT_TRUE(saveModule(module.string()));
+  ASSERT_TRUE(start(module.c_str()));
+  EXPECT_EQ(app.status.text, "File succesfully opened!");
+  EXPECT_EQ(statusAlpha(fakeTicks), 255);
+  EXPECT_EQ(app.song.orderCount, 3);
+  EXPECT_EQ(app.song.orders[2], 7);
+  EXPECT_EQ(app.song.instrumentNames[2], "Bass");
+  EXPECT_TRUE(app.song.ntsc);
+}
+
+TEST_F(StartUpTest, FileThatIsNotAModuleIsReportedAndLeavesTheSong) {
+  const std::filesystem::path text = directory / "notes.txt";
+  std::FILE* f = std::fopen(text.c_str(), "wb");
+  std::fputs("QuillchanterTun? not really", f);
+  std::fclose(f);
+  ASSERT_TRUE(start(text.c_str()));
+  EXPECT_EQ(app.status.text, "Couldn't open file!");
+  EXPECT_EQ(app.song.orderCount, 1);
 }
 
 TEST_F(StartUpTest, QuitEventEndsTheLoopAndKeysCarryTheirCharacter) {
