@@ -12,8 +12,3 @@ void clockEnvelope(ChipChannel& channel, VolumeEnvelope& envelope) {
     if (envelope.volume || (channel.regs[0] & 0x20)) envelope.volume = (envelope.volume - 1) & 15;
   }
 }
-
-int32_t channelVolume(const ChipChannel& channel, const VolumeEnvelope& envelope) {
-  if (channel.lengthCounter == 0) return 0;
-  return (channel.regs[0] & 0x10) ? channel.regs[0] & 15 : envelope.volume;
-}

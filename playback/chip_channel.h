@@ -16,6 +16,7 @@ struct ChipChannel {
   std::array<uint8_t, 4> regs{};     // as last written
   std::array<bool, 4> written{};     // register written since the unit last looked
   DeltaBuffer* output = nullptr;     // nullptr: not rendered
+  int32_t runTime = 0;               // clock the channel has run to within the slice
   int32_t delay = 0;                 // clocks from the end of the last run to the next timer event
   int32_t lastAmp = 0;               // output level as last rendered
   int32_t lengthCounter = 0;
@@ -40,4 +41,7 @@ struct VolumeEnvelope {
 // Quarter-frame clock: restart after a fourth-register write, else decay.
 void clockEnvelope(ChipChannel& channel, VolumeEnvelope& envelope);
 // Constant volume (bit 4) or the envelope; 0 once the length counter ran out.
-int32_t channelVolume(const ChipChannel& channel, const VolumeEnvelope& envelope);
+inline int32_t channelVolume(const ChipChannel& channel, const VolumeEnvelope& envelope) {
+  if (channel.lengthCounter == 0) return 0;
+  return (channel.regs[0] & 0x10) ? channel.regs[0] & 15 : envelope.volume;
+}

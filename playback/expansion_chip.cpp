@@ -20,19 +20,22 @@ ExpansionChip::ExpansionChip() {
 void ExpansionChip::reset() {
   oscillators.fill(ExpansionOscillator{});
   lastTime = 0;
+  quiet = false;
 }
 
 void ExpansionChip::write(uint32_t address, uint8_t value) {
   if (address < kFirstAddress || address > kLastAddress) return;
   oscillators[(address >> 12) - 9].regs[address & 3] = value;
+  quiet = false;
 }
 
 void ExpansionChip::runUntil(int32_t time) {
   if (time <= lastTime) return;
-  if (output) {
-    runPulse(oscillators[0], time);
-    runPulse(oscillators[1], time);
-    runSaw(time);
+  if (output && !quiet) {
+    const bool pulse1 = runPulse(oscillators[0], time);
+    const bool pulse2 = runPulse(oscillators[1], time);
+    const bool saw = runSaw(time);
+    quiet = !pulse1 && !pulse2 && !saw;
   }
   lastTime = time;
 }
@@ -42,7 +45,7 @@ void ExpansionChip::endSlice(int32_t clocks) {
   lastTime -= clocks;
 }
 
-void ExpansionChip::runPulse(ExpansionOscillator& pulse, int32_t end) {
+bool ExpansionChip::runPulse(ExpansionOscillator& pulse, int32_t end) {
   const int32_t volume = pulse.enabled() ? pulse.regs[0] & 15 : 0;
   const bool constant = pulse.regs[0] & kConstantOutput;
   const int32_t duty = ((pulse.regs[0] >> 4) & 7) + 1;  // high steps of 16
@@ -55,7 +58,7 @@ void ExpansionChip::runPulse(ExpansionOscillator& pulse, int32_t end) {
   int32_t time = lastTime + pulse.delay;
   pulse.delay = 0;
   const int32_t timerPeriod = pulse.period() + 1;
-  if (!volume || constant || pulse.period() < kShortestPulsePeriod) return;
+  if (!volume || constant || pulse.period() < kShortestPulsePeriod) return false;
   int32_t phase = pulse.phase;
   while (time < end) {
     if (++phase == kPulseSteps) {
@@ -71,9 +74,10 @@ void ExpansionChip::runPulse(ExpansionOscillator& pulse, int32_t end) {
   }
   pulse.phase = phase;
   pulse.delay = time - end;
+  return true;
 }
 
-void ExpansionChip::runSaw(int32_t end) {
+bool ExpansionChip::runSaw(int32_t end) {
   ExpansionOscillator& saw = oscillators[kSaw];
   if (!saw.enabled()) {
     // Disabled, the accumulator is held at 0.
@@ -84,7 +88,7 @@ void ExpansionChip::runSaw(int32_t end) {
       sawSynth.addStepAtClock(lastTime, -saw.lastAmp, *output);
       saw.lastAmp = 0;
     }
-    return;
+    return false;
   }
   const int32_t rate = saw.regs[0] & 0x3F;
   const int32_t timerPeriod = 2 * (saw.period() + 1);
@@ -104,4 +108,5 @@ void ExpansionChip::runSaw(int32_t end) {
     time += timerPeriod;
   }
   saw.delay = time - end;
+  return true;
 }

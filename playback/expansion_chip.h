@@ -37,11 +37,13 @@ struct ExpansionChip {
 
   std::array<ExpansionOscillator, kExpansionOscillators> oscillators{};
   int32_t lastTime = 0;
+  bool quiet = false;  // no oscillator steps and every output is rendered: runs skip them
   DeltaBuffer* output = nullptr;
   StepSynth pulseSynth{kWideKernel};
   StepSynth sawSynth{kNarrowKernel};
 
  private:
-  void runPulse(ExpansionOscillator& pulse, int32_t end);
-  void runSaw(int32_t end);
+  // Each returns whether the oscillator is stepping.
+  bool runPulse(ExpansionOscillator& pulse, int32_t end);
+  bool runSaw(int32_t end);
 };

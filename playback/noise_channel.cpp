@@ -6,7 +6,10 @@ constexpr uint8_t kShortMode = 0x80;  // feedback from bit 6: 93- or 31-step loo
 
 }  // namespace
 
-void NoiseChannel::run(const StepSynth& synth, int32_t time, int32_t end) {
+void NoiseChannel::run(const StepSynth& synth, int32_t end) {
+  if (end <= runTime) return;
+  int32_t time = runTime;
+  runTime = end;
   if (!output) return;
   const int32_t volume = channelVolume(*this, envelope);
   const int32_t amp = (shift & 1) ? volume : 0;

@@ -14,5 +14,5 @@ struct NoiseChannel : ChipChannel {
   VolumeEnvelope envelope;
   int32_t shift = kNoiseResetShift;
 
-  void run(const StepSynth& synth, int32_t time, int32_t end);
+  void run(const StepSynth& synth, int32_t end);
 };

@@ -31,7 +31,10 @@ void PulseChannel::clockSweep(int32_t negateAdjust) {
   }
 }
 
-void PulseChannel::run(const StepSynth& synth, int32_t time, int32_t end) {
+void PulseChannel::run(const StepSynth& synth, int32_t end) {
+  if (end <= runTime) return;
+  int32_t time = runTime;
+  runTime = end;
   if (!output) return;
   const int32_t volume = channelVolume(*this, envelope);
   const int32_t p = period();

@@ -13,5 +13,5 @@ struct PulseChannel : ChipChannel {
   // Half-frame clock. negateAdjust is -1 for Pulse 1 (ones' complement
   // negate) and 0 for Pulse 2.
   void clockSweep(int32_t negateAdjust);
-  void run(const StepSynth& synth, int32_t time, int32_t end);
+  void run(const StepSynth& synth, int32_t end);
 };

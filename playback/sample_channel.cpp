@@ -37,7 +37,10 @@ void SampleChannel::fillByteBuffer(uint8_t& status) {
   }
 }
 
-void SampleChannel::run(const StepSynth& synth, int32_t time, int32_t end, uint8_t& status) {
+void SampleChannel::run(const StepSynth& synth, int32_t end, uint8_t& status) {
+  if (end <= runTime) return;
+  int32_t time = runTime;
+  runTime = end;
   if (!output) return;
   const int32_t delta = updateAmp(level);
   if (delta) synth.addStepAtClock(time, delta, *output);
@@ -45,10 +48,12 @@ void SampleChannel::run(const StepSynth& synth, int32_t time, int32_t end, uint8
   time += delay;
   if (time < end) {
     if (silent && !byteBufferFull) {
-      // Nothing to play: skip the span, keeping the bit count in step.
-      const int32_t count = (end - time + timerPeriod - 1) / timerPeriod;
-      bitsRemaining = (bitsRemaining - 1 + 8 - (count % 8)) % 8 + 1;
-      time += count * timerPeriod;
+      // Nothing to play: keep the bit count in step. A slice spans few
+      // periods, so counting beats dividing.
+      do {
+        time += timerPeriod;
+        if (--bitsRemaining == 0) bitsRemaining = 8;
+      } while (time < end);
     } else {
       DeltaBuffer& buffer = *output;
       int32_t dac = level;

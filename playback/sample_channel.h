@@ -34,7 +34,7 @@ struct SampleChannel : ChipChannel {
   // From 0x4015 bit 4 going on: restart at 0x4012 / 0x4013.
   void start(uint8_t& status);
   // Clears the status bit when a non-looping sample runs out.
-  void run(const StepSynth& synth, int32_t time, int32_t end, uint8_t& status);
+  void run(const StepSynth& synth, int32_t end, uint8_t& status);
 
  private:
   void reload();

@@ -77,11 +77,15 @@ void SoundChip::reset(bool pal) {
 
 void SoundChip::writeRegister(int32_t time, uint32_t address, uint8_t value) {
   if (address < kFirstRegister || address > kFrameCounterRegister) return;
-  runUntil(time);
+  runSequencer(time);
+  // Muted noise shifts once per run, so it runs at every write as if the
+  // whole chip had run: its sequence stays the same.
+  noise.run(noiseSynth, time);
 
   if (address <= kLastChannelRegister) {
     const int index = int(address - kFirstRegister) >> 2;
     const int reg = int(address & 3);
+    runChannel(index, time);
     ChipChannel& c = channel(index);
     c.regs[reg] = value;
     c.written[reg] = true;
@@ -92,6 +96,7 @@ void SoundChip::writeRegister(int32_t time, uint32_t address, uint8_t value) {
       if (index < 2) static_cast<PulseChannel&>(c).phase = 7;
     }
   } else if (address == kStatusRegister) {
+    runChannels(time);
     for (int i = 0; i < kChipChannels - 1; ++i)
       if (!((value >> i) & 1)) channel(i).lengthCounter = 0;
     if (!(value & kSampleStatusBit)) sample.bytesRemaining = 0;
@@ -103,12 +108,22 @@ void SoundChip::writeRegister(int32_t time, uint32_t address, uint8_t value) {
   }
 }
 
-void SoundChip::runChannels(int32_t time, int32_t end) {
-  pulse1.run(pulseSynth, time, end);
-  pulse2.run(pulseSynth, time, end);
-  triangle.run(triangleSynth, time, end);
-  noise.run(noiseSynth, time, end);
-  sample.run(sampleSynth, time, end, status);
+void SoundChip::runChannel(int index, int32_t end) {
+  switch (index) {
+    case 0: pulse1.run(pulseSynth, end); break;
+    case 1: pulse2.run(pulseSynth, end); break;
+    case 2: triangle.run(triangleSynth, end); break;
+    case 3: noise.run(noiseSynth, end); break;
+    default: sample.run(sampleSynth, end, status); break;
+  }
+}
+
+void SoundChip::runChannels(int32_t end) {
+  pulse1.run(pulseSynth, end);
+  pulse2.run(pulseSynth, end);
+  triangle.run(triangleSynth, end);
+  noise.run(noiseSynth, end);
+  sample.run(sampleSynth, end, status);
 }
 
 void SoundChip::clockQuarterFrame() {
@@ -127,20 +142,27 @@ void SoundChip::clockHalfFrame() {
   pulse2.clockSweep(0);
 }
 
-void SoundChip::runUntil(int32_t end) {
+void SoundChip::runSequencer(int32_t end) {
   if (end <= lastTime) return;
   while (true) {
     const int32_t time = std::min(lastTime + sequencer.delay, end);
     sequencer.delay -= time - lastTime;
-    runChannels(lastTime, time);
     lastTime = time;
     if (time == end) break;
+    // A step changes every channel: render them all up to it first.
+    runChannels(time);
     if (sequencer.takeStep()) clockHalfFrame();
     clockQuarterFrame();
   }
 }
 
+void SoundChip::runUntil(int32_t end) {
+  runSequencer(end);
+  runChannels(end);
+}
+
 void SoundChip::endSlice(int32_t clocks) {
-  if (clocks > lastTime) runUntil(clocks);
+  runUntil(clocks);
   lastTime -= clocks;
+  for (int i = 0; i < kChipChannels; ++i) channel(i).runTime -= clocks;
 }

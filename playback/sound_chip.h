@@ -4,6 +4,10 @@
 // Time: every write carries a CPU clock within the current time slice; the
 // chip first runs up to it, then applies the write. endSlice(clocks) runs to
 // the slice's end and makes every time stamp relative to the next slice.
+// The channels are independent, so a write runs only the channel it changes
+// (all of them for 0x4015) and the noise; every frame-sequencer step and the
+// slice end bring all of them up to its time. The output is the same as
+// running every channel at every write.
 // Channel output changes go as band-limited steps into each channel's
 // DeltaBuffer (setOutput); a channel without one is not rendered.
 //
@@ -41,7 +45,7 @@ struct SoundChip {
   NoiseChannel noise;
   SampleChannel sample;
   FrameSequencer sequencer;
-  int32_t lastTime = 0;  // clock of the last run within the slice
+  int32_t lastTime = 0;  // clock the frame sequencer has run to within the slice
   uint8_t status = 0;    // as written to 0x4015, less a finished sample
   StepSynth pulseSynth{kWideKernel};
   StepSynth triangleSynth{kWideKernel};
@@ -50,7 +54,9 @@ struct SoundChip {
 
  private:
   ChipChannel& channel(int index);
-  void runChannels(int32_t time, int32_t end);
+  void runSequencer(int32_t end);
+  void runChannel(int index, int32_t end);
+  void runChannels(int32_t end);
   void clockQuarterFrame();
   void clockHalfFrame();
 };

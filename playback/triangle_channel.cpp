@@ -21,7 +21,10 @@ void TriangleChannel::clockLinearCounter() {
   if (!(regs[0] & 0x80)) written[3] = false;
 }
 
-void TriangleChannel::run(const StepSynth& synth, int32_t time, int32_t end) {
+void TriangleChannel::run(const StepSynth& synth, int32_t end) {
+  if (end <= runTime) return;
+  int32_t time = runTime;
+  runTime = end;
   if (!output) return;
   const int32_t delta = updateAmp(amplitude());
   if (delta) synth.addStepAtClock(time, delta, *output);

@@ -16,5 +16,5 @@ struct TriangleChannel : ChipChannel {
   // Quarter-frame clock.
   void clockLinearCounter();
   // When stopped the ramp holds its level instead of dropping to 0 (no click).
-  void run(const StepSynth& synth, int32_t time, int32_t end);
+  void run(const StepSynth& synth, int32_t end);
 };
