@@ -16,6 +16,10 @@ constexpr int32_t kBaseClocks = 106;
 // Nine extra clocks in 16 sub-steps: 1705 clocks, so a frame averages 33247.5.
 constexpr std::array<int32_t, 16> kExtraClockPattern = {1, 0, 1, 0, 1, 1, 0, 1, 0, 1, 1, 0, 1, 0, 1, 0};
 constexpr int32_t kWriteSpacing = 4;  // CPU clocks between register writes
+// A frame writes about 20 registers; thousands of writes in one sub-step
+// stop advancing here, so no step lands beyond the buffer (65536 clocks are
+// about 1700 samples).
+constexpr int32_t kLatestWriteTime = 65536;
 constexpr uint32_t kFirstChipRegister = 0x4000;
 constexpr uint32_t kFirstExpansionAddress = 0x8000;
 constexpr uint8_t kSampleMemoryByte = 0x55;
@@ -36,7 +40,7 @@ uint8_t readSampleMemory(uint16_t) { return kSampleMemoryByte; }
 }  // namespace
 
 void apuWrite(uint32_t address, uint8_t value) {
-  writeTime += kWriteSpacing;
+  writeTime = std::min(writeTime + kWriteSpacing, kLatestWriteTime);
   if (writeObserver) writeObserver(address, value, writeTime);
   if (address < kFirstExpansionAddress) {
     if (address >= kFirstChipRegister) soundChip.writeRegister(writeTime, address, value);

@@ -73,12 +73,6 @@ TEST_F(LoopTest, LeftoverSamplesComeFirstInTheNextCallback) {
   EXPECT_GT(peak(whole), 3000);
 }
 
-TEST_F(LoopTest, FrameRoutineRunsOnSubStepZeroAndSubStepRoutineOnEvery) {
-  setPlayerRoutines(countFrame, countSubStep);
-  renderSeconds(1.0);
-  EXPECT_EQ(frames, (subSteps + kSubStepsPerFrame - 1) / kSubStepsPerFrame);
-}
-
 TEST_F(LoopTest, FrameRateFollowsTheClockRate) {
   // 33247.5 clocks a frame: 50.007 frames a second in PAL, 53.832 in NTSC.
   for (bool ntsc : {false, true}) {
@@ -146,12 +140,12 @@ TEST_F(AudioOutputTest, SilenceReadsAsZeroAfterAClear) {
   EXPECT_EQ(peak(render(4096)), 0);
 }
 
-TEST_F(AudioOutputTest, ClockChangeKeepsTheChipButChangesThePitch) {
+TEST_F(AudioOutputTest, RunawayWritesStayInsideTheBuffer) {
   playPulse(0, 0x0FD);
-  const double pal = frequency(renderSeconds(0.5));
-  useNtsc(true);
-  const double ntsc = frequency(renderSeconds(0.5));
-  EXPECT_NEAR(ntsc / pal, double(kNtscClockRate) / kPalClockRate, 0.002);
+  // Uncapped, 617300 writes would put the pulse's steps just past the buffer's end.
+  for (int i = 0; i < 617300; ++i) apuWrite(0x4002, uint8_t(i));
+  apuWrite(0x4011, 0x40);
+  EXPECT_GT(peak(renderSeconds(1.0)), 1000);
 }
 
 TEST_F(AudioOutputTest, NegativeOrZeroCountsReadNothing) {

@@ -57,19 +57,6 @@ TEST_F(NonlinearBufferTest, SumsBeyondSixteenBitsSaturate) {
   for (size_t i = 68; i < 80; ++i) EXPECT_EQ(out[i], -32768) << i;
 }
 
-TEST_F(NonlinearBufferTest, ReadingLeavesPendingSamplesAndRestsTheTail) {
-  StepSynth synth(kNarrowKernel);
-  synth.setVolume(0.01);
-  buffer.endFrame(1000, true);  // 26.5 samples
-  synth.addStepAtClock(0, 5, buffer.tnd);
-  EXPECT_EQ(buffer.samplesAvailable(), 26);
-  EXPECT_EQ(read(40).size(), 26u);
-  EXPECT_EQ(buffer.samplesAvailable(), 0);
-  EXPECT_EQ(buffer.pulse.offset >> 16, 0u);
-  const DeltaBuffer& tnd = buffer.tnd;
-  EXPECT_TRUE(std::all_of(tnd.entries.begin() + 40, tnd.entries.end(), [](uint16_t e) { return e == kRestEntry; }));
-}
-
 TEST_F(NonlinearBufferTest, MapperCompressesLoudTndOutput) {
   buffer.mapper.enabled = true;
   StepSynth synth(kNarrowKernel);
@@ -87,21 +74,6 @@ TEST_F(NonlinearBufferTest, MapperCompressesLoudTndOutput) {
   EXPECT_EQ(buffer.mapper.table[1791], 64394);
   EXPECT_EQ(buffer.mapper.table[2047], 64394);
   EXPECT_EQ(buffer.mapper.table[512], 512 * 32);
-}
-
-TEST_F(NonlinearBufferTest, ClearRestsTheMapperAndBothBuffers) {
-  buffer.mapper.enabled = true;
-  StepSynth synth(kWideKernel);
-  synth.setVolume(0.005);
-  synth.addStepAtClock(50, 9, buffer.tnd);
-  synth.addStepAtClock(50, 9, buffer.pulse);
-  buffer.endFrame(2000, true);
-  read(20);
-  buffer.clearBuffer();
-  EXPECT_EQ(buffer.mapper.integrator, kMapperRest);
-  buffer.endFrame(2000, true);
-  const std::vector<int16_t> out = read(50);
-  EXPECT_TRUE(std::all_of(out.begin(), out.end(), [](int16_t s) { return s == 0; }));
 }
 
 }  // namespace

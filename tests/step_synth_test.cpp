@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
 
 #include "playback/audio_engine.h"
 #include "playback/nonlinear_buffer.h"
@@ -66,15 +65,6 @@ TEST(StepSynthTest, OddPositionRowsRepeatTheEvenRowsOneEntryLater) {
       EXPECT_EQ(odd[0], s.unit) << s.name;
       for (int tap = 0; tap + 1 < s.width; ++tap) EXPECT_EQ(odd[tap + 1], even[tap]) << s.name << " row " << row;
     }
-  }
-}
-
-TEST(StepSynthTest, RescalingKeepsTheUnitInvariant) {
-  StepSynth synth(kNarrowKernel);
-  for (double volume : {0.001, 0.05, 0.2}) {
-    synth.setVolume(volume);
-    EXPECT_EQ(synth.volumeUnit(), int32_t(std::floor(volume * 65536 + 0.5)));
-    for (int row = 0; row < kKernelRows; ++row) EXPECT_EQ(rowSumLessUnit(synth, row), synth.volumeUnit());
   }
 }
 
