@@ -20,5 +20,7 @@ void stopPlayback();
 void playerFrame();
 // 32000 in PAL, 34448 in NTSC: a row lasts the same time in both.
 int rowThreshold();
+// Player frames per second: 50.007 in PAL, 53.832 in NTSC.
+double framesPerSecond();
 // Raw-sample bytes per sub-step: about 7800 bytes a second in both standards.
 double pcmStep();

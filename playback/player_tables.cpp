@@ -6,8 +6,11 @@
 namespace {
 constexpr double kNtscCpuClock = 1789772.6666666667;
 constexpr double kPalCpuClock = 1662607.0;
+// The clock rates the chip runs at (the NTSC one rounded).
+constexpr double kNtscChipClock = 1789773.0;
 constexpr double kLowestNoteHz = 32.7;  // note 1, shown as C-0
 constexpr double kPcmStepPal = 0.5000641025641026;  // 7801 / 15600
+constexpr double kFrameClocks = 33247.5;  // 312 sub-steps of 106 or 107 clocks
 constexpr double kSinglePrecisionPi = 3.1415927410125732;
 }  // namespace
 
@@ -41,3 +44,5 @@ void buildVibratoTable() {
 int rowThreshold() { return app.song.ntsc ? kRowThresholdNtsc : kRowThresholdPal; }
 
 double pcmStep() { return app.song.ntsc ? kPalOverNtscClock * kPcmStepPal : kPcmStepPal; }
+
+double framesPerSecond() { return (app.song.ntsc ? kNtscChipClock : kPalCpuClock) / kFrameClocks; }
