@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "editor/key_codes.h"
-#include "editor/order_list_editor.h"
+#include "editor/note_preview.h"
 #include "editor/undo_history.h"
 #include "song/app_state.h"
 

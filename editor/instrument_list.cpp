@@ -5,7 +5,7 @@
 
 #include "editor/instrument_selection.h"
 #include "editor/key_codes.h"
-#include "editor/order_list_editor.h"
+#include "editor/note_preview.h"
 #include "editor/undo_history.h"
 #include "song/app_state.h"
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "editor/key_codes.h"
 #include "editor/key_maps.h"
 #include "playback/channel_update.h"
 #include "song/app_state.h"
@@ -54,4 +55,9 @@ void endPreview(int32_t sym) {
   }
   // The held key sounds as it did when pressed: limited to the enterable notes.
   sound(pianoNote(*pianoKeyOffset(held.back())));
+}
+
+void previewPianoKey(const KeyEvent& key) {
+  if (!isPlain(key.mod)) return;
+  if (const std::optional<int> offset = pianoKeyOffset(key.sym)) startPreview(key.sym, pianoNote(*offset));
 }

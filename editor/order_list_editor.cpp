@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "editor/key_codes.h"
-#include "editor/key_maps.h"
 #include "editor/note_preview.h"
 #include "editor/undo_history.h"
 #include "song/app_state.h"
@@ -37,11 +36,6 @@ void removeEntry(int position) {
 }
 
 }  // namespace
-
-void previewPianoKey(const KeyEvent& key) {
-  if (!isPlain(key.mod)) return;
-  if (const std::optional<int> offset = pianoKeyOffset(key.sym)) startPreview(key.sym, pianoNote(*offset));
-}
 
 bool orderListKey(const KeyEvent& key) {
   previewPianoKey(key);

@@ -5,6 +5,3 @@
 
 // True when the key was consumed, also when it changed nothing.
 bool orderListKey(const KeyEvent& key);
-// Plain piano keys sound their note in the order list, envelope editor and
-// instrument list; they are never consumed.
-void previewPianoKey(const KeyEvent& key);

@@ -158,19 +158,4 @@ TEST_F(GlobalKeysTest, FileCommandsWithoutAHostAreCanceled) {
   EXPECT_EQ(app.status.text, "File selection canceled.");
 }
 
-TEST_F(GlobalKeysTest, TogglesReportTheirNewState) {
-  press(kKeyF11);
-  EXPECT_EQ(app.status.text, "Repeat block: on");
-  press(kKeyF12);
-  EXPECT_EQ(app.status.text, "Cursor follow: off");
-  press('m', kModRAlt);
-  EXPECT_EQ(app.status.text, "Metronome on");
-  app.player.clockChanged = false;
-  press(kKeyPadPeriod);
-  EXPECT_EQ(app.status.text, "Mode: NTSC");
-  EXPECT_TRUE(app.player.clockChanged);
-  press(kKeyF7, kModLAlt);
-  EXPECT_FALSE(app.song.ntsc);
-}
-
 }  // namespace
