@@ -70,7 +70,7 @@ bool toggleSampleLoop() {
   AudioLock lock;
   const int slot = app.editor.currentSample;
   if (!app.song.samples[slot].holdsData()) return false;
-  recordSampleChange(slot);
+  recordSampleLoopChange(slot);
   app.song.samples[slot].loop = !app.song.samples[slot].loop;
   return true;
 }

@@ -79,7 +79,7 @@ struct Unchanged {
   }
   bool operator()(SampleSnapshot& s) const {
     const RawSample& now = app.song.samples[s.slot];
-    if (s.sample.data == now.data) {
+    if (s.bytesKept && s.sample.data == now.data) {
       s.sample.data = {};
       s.bytesKept = false;
     }
@@ -169,6 +169,12 @@ void recordInstrumentChange(int slot) {
 void recordSampleChange(int slot) {
   if (!stepOpen || recorded<SampleSnapshot>([&](const auto& s) { return s.slot == slot; })) return;
   openStep.push_back(SampleSnapshot{slot, app.song.samples[slot]});
+}
+
+void recordSampleLoopChange(int slot) {
+  if (!stepOpen || recorded<SampleSnapshot>([&](const auto& s) { return s.slot == slot; })) return;
+  const RawSample& sample = app.song.samples[slot];
+  openStep.push_back(SampleSnapshot{slot, RawSample{{}, sample.loop, sample.name}, false});
 }
 
 void recordVideoModeChange() {

@@ -19,6 +19,8 @@ void recordPatternChange(int pattern);
 void recordOrderListChange();
 void recordInstrumentChange(int slot);
 void recordSampleChange(int slot);
+// For a change of the loop flag alone: the sample's bytes are not copied.
+void recordSampleLoopChange(int slot);
 void recordVideoModeChange();
 
 // Both return false when there is nothing to undo or redo.
