@@ -1,12 +1,15 @@
 #include "app/module_loading.h"
 
 #include "editor/status_line.h"
+#include "playback/player.h"
 #include "song/module_file.h"
 #include "song/shell_services.h"
 
 bool loadModuleFromPath(const std::string& path) {
   AudioLock lock;
-  return loadModuleFile(path);
+  if (!loadModuleFile(path)) return false;
+  resetPlayer();
+  return true;
 }
 
 void openModuleWithStatus(const std::string& path) {
