@@ -1,6 +1,7 @@
 #include "app/module_loading.h"
 
 #include "editor/status_line.h"
+#include "editor/undo_history.h"
 #include "playback/player.h"
 #include "song/module_file.h"
 #include "song/shell_services.h"
@@ -9,6 +10,7 @@ bool loadModuleFromPath(const std::string& path) {
   AudioLock lock;
   if (!loadModuleFile(path)) return false;
   resetPlayer();
+  clearUndoHistory();
   return true;
 }
 
