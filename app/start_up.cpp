@@ -45,12 +45,13 @@ bool startUp(int argc, char** argv) {
   SDL_WM_SetCaption(caption, nullptr);
   SDL_EnableKeyRepeat(kKeyRepeatDelayMs, kKeyRepeatIntervalMs);
   SDL_EnableUNICODE(1);
-  installWindowIcon();
   surfaces.screen = SDL_SetVideoMode(kScreenWidth, kScreenHeight, kScreenDepth, 0);
   if (!surfaces.screen) {
     std::fprintf(stderr, "quillchanter: cannot open the window: %s\n", SDL_GetError());
     return false;
   }
+  // SDL 1.2's X11 driver can crash setting an icon before the window exists.
+  installWindowIcon();
   // In the screen's format the per-frame blit is a plain copy of the same pixels.
   SDL_Surface* converted =
       surfaces.background ? SDL_ConvertSurface(surfaces.background, surfaces.screen->format, SDL_SWSURFACE) : nullptr;
