@@ -1,5 +1,5 @@
 // The window's icon: a golden Q over a pulse wave, 32x32.
 #pragma once
 
-// Must run before the video mode is set: SDL 1.2 reads the icon only then.
+// Runs after the video mode is set: earlier, SDL 1.2's X11 driver can crash.
 void installWindowIcon();
