@@ -5,3 +5,4 @@
 int runInfo(int argc, char** argv);
 int runConvert(int argc, char** argv);
 int runExportQcs(int argc, char** argv);
+int runExportNsf(int argc, char** argv);

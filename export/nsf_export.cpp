@@ -7,19 +7,18 @@
 #include "song/safe_file.h"
 #include "song/shell_services.h"
 
+std::optional<std::vector<uint8_t>> compileNsf() {
+  ExportSession session;
+  SongStreams streams;
+  if (!compileSong(streams)) return std::nullopt;
+  const Song& song = app.song;
+  return buildNsfFile(streams, prepareSamples(song.samples, song.ntsc),
+                      {song.instrumentNames[1], song.instrumentNames[2], song.instrumentNames[3]}, song.ntsc);
+}
+
 bool exportNsf(const std::string& path) {
-  bool written = false;
-  {
-    ExportSession session;
-    SongStreams streams;
-    if (compileSong(streams)) {
-      const Song& song = app.song;
-      auto file = buildNsfFile(streams, prepareSamples(song.samples, song.ntsc),
-                               {song.instrumentNames[1], song.instrumentNames[2], song.instrumentNames[3]}, song.ntsc);
-      written = file && writeFileSafely(path, *file);
-    }
-  }
-  if (!written) return false;
+  std::optional<std::vector<uint8_t>> file = compileNsf();
+  if (!file || !writeFileSafely(path, *file)) return false;
   // The simulation drove the sequencer: playback does not resume after it.
   if (app.player.playing) stopPlayback();
   AudioLock lock;

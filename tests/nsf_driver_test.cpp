@@ -4,7 +4,6 @@
 
 #include <random>
 
-#include "export/nsf_driver_image.h"
 #include "export/nsf_layout.h"
 #include "tests/nsf_playback.h"
 
@@ -119,32 +118,7 @@ TEST_P(NsfDriver, ReplaysEveryTickAndStreamsSamplesWithExactTiming) {
   int ticks = totalTicks(s) + looped + 5;  // through the loop point and round again
 
   BranchLog branches;
-  std::vector<DriverTick> played = playDriverTicks(s.nsf, ticks, !ntsc, &branches);
-  std::vector<TickFields> records = playedRecords(s.passes, s.loopPoint, ticks);
-  ReferenceSampler sampler(s.samples, ntsc);
-  std::array<int, 2> lastHigh = {255, 255};
-  uint64_t previousDac = 0;
-  for (int t = 0; t < ticks; t++) {
-    const DriverTick& tick = played[size_t(t)];
-    ASSERT_EQ(tick.dac.size(), size_t(kChunkBytes)) << "tick " << t;
-    if (t == 0) {
-      EXPECT_EQ(tick.dacCycles[0], kNsfPlayWait) << "first DAC write, cycles after play starts";
-    } else {
-      EXPECT_EQ(tick.dacCycles[0] - played[size_t(t - 1)].dacCycles[0], uint64_t(kNsfShortTick + (t - 1) % 2))
-          << "length of tick " << t - 1;
-    }
-    for (size_t slot = 0; slot < tick.dacCycles.size(); slot++) {
-      uint64_t cycle = tick.dacCycles[slot];
-      if (previousDac) {
-        uint64_t gap = cycle - previousDac;
-        ASSERT_TRUE(gap == 213 || gap == 214) << "tick " << t << ", DAC write " << slot << ": " << gap
-                                              << " cycles after the one before";
-      }
-      previousDac = cycle;
-    }
-    ASSERT_TRUE(registersMatch(tick, records[size_t(t)], lastHigh)) << "tick " << t;
-    ASSERT_EQ(tick.dac, sampler.tick(records[size_t(t)][kCapSample])) << "DAC bytes of tick " << t;
-  }
+  expectDriverPlays(s.nsf, s.passes, s.loopPoint, s.samples, ntsc, ticks, &branches);
   EXPECT_GE(branches.size(), 60u) << "branches seen in the driver";
   for (auto [address, seen] : branches)
     EXPECT_TRUE(seen.first && seen.second) << "branch at $" << std::hex << address << " only ever "

@@ -3,6 +3,7 @@
 #include <sstream>
 
 #include "export/nsf_driver_image.h"
+#include "export/tick_stream.h"
 
 namespace {
 
@@ -138,4 +139,51 @@ std::vector<uint8_t> ReferenceSampler::tick(int value) {
   played.insert(played.end(), chunk.begin(), chunk.begin() + kDacShift);
   previous_ = chunk;
   return played;
+}
+
+void expectDriverPlays(const std::vector<uint8_t>& nsf, const std::vector<OrderPass>& passes, int loopPoint,
+                       const std::array<RawSample, kSampleSlots>& samples, bool ntsc, int ticks,
+                       BranchLog* branches) {
+  std::vector<DriverTick> played = playDriverTicks(nsf, ticks, !ntsc, branches);
+  std::vector<TickFields> records = playedRecords(passes, loopPoint, ticks);
+  ReferenceSampler sampler(samples, ntsc);
+  std::array<int, 2> lastHigh = {255, 255};
+  uint64_t previousDac = 0;
+  for (int t = 0; t < ticks; t++) {
+    const DriverTick& tick = played[size_t(t)];
+    ASSERT_EQ(tick.dac.size(), size_t(kChunkBytes)) << "tick " << t;
+    if (t == 0) {
+      EXPECT_EQ(tick.dacCycles[0], kNsfPlayWait) << "first DAC write, cycles after play starts";
+    } else {
+      EXPECT_EQ(tick.dacCycles[0] - played[size_t(t - 1)].dacCycles[0], uint64_t(kNsfShortTick + (t - 1) % 2))
+          << "length of tick " << t - 1;
+    }
+    for (size_t slot = 0; slot < tick.dacCycles.size(); slot++) {
+      uint64_t cycle = tick.dacCycles[slot];
+      if (previousDac) {
+        uint64_t gap = cycle - previousDac;
+        ASSERT_TRUE(gap == 213 || gap == 214) << "tick " << t << ", DAC write " << slot << ": " << gap
+                                              << " cycles after the one before";
+      }
+      previousDac = cycle;
+    }
+    ASSERT_TRUE(registersMatch(tick, records[size_t(t)], lastHigh)) << "tick " << t;
+    ASSERT_EQ(tick.dac, sampler.tick(records[size_t(t)][kCapSample])) << "DAC bytes of tick " << t;
+  }
+}
+
+std::vector<OrderPass> passesOf(const SongStreams& streams) {
+  std::vector<OrderPass> passes;
+  for (size_t i = 0; i < streams.channels[0].orderList.size(); i++) {
+    OrderPass pass;
+    for (int c = 0; c < kChannels; c++) {
+      const StreamPattern& p = streams.channels[c].pool[size_t(streams.channels[c].orderList[i])];
+      pass.resize(size_t(p.ticks), kNoFields);
+      int width = kChannelFields[c + 1] - kChannelFields[c];
+      for (int t = 0; t < p.ticks; t++)
+        for (int f = 0; f < width; f++) pass[size_t(t)][size_t(kChannelFields[c] + f)] = p.records[size_t(t * width + f)];
+    }
+    passes.push_back(pass);
+  }
+  return passes;
 }

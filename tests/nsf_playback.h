@@ -39,6 +39,17 @@ std::vector<TickFields> playedRecords(const std::vector<OrderPass>& passes, int 
 testing::AssertionResult registersMatch(const DriverTick& tick, const TickFields& record,
                                         std::array<int, 2>& lastHigh);
 
+// Plays `ticks` ticks and checks every one: tick lengths of 33260 and 33261
+// cycles in turn, DAC writes 213 or 214 cycles apart from the first one
+// kNsfPlayWait cycles after play starts, the register writes of each played
+// record, and the DAC bytes of the samples.
+void expectDriverPlays(const std::vector<uint8_t>& nsf, const std::vector<OrderPass>& passes, int loopPoint,
+                       const std::array<RawSample, kSampleSlots>& samples, bool ntsc, int ticks,
+                       BranchLog* branches = nullptr);
+
+// The passes as the streams hold them, channel records put back together.
+std::vector<OrderPass> passesOf(const SongStreams& streams);
+
 // The driver's sample channel, modelled on the samples as prepared (stretched
 // and padded): the chunk each tick copies, from the tick's sample value.
 class ReferenceSampler {
