@@ -32,20 +32,20 @@ TickFields randomRecord(std::mt19937& rng, const TickFields& previous) {
     bool silent = (r[3 * c + 2] & 15) == 0;
     if (silent) {
       r[3 * c] = r[3 * c + 1] = -1;
-    } else if (chance(50) || r[3 * c] == -1) {
+    } else if (chance(85) || r[3 * c] == -1) {
       r[3 * c] = chance(50) && previous[3 * c] != -1 ? previous[3 * c] : period >> 8;
       r[3 * c + 1] = period & 0xFF;
     }
   }
   bool on = chance(70);
   r[kCapTriangleOn] = on ? 255 : 0;
-  r[kCapTriangleHigh] = on ? (chance(50) && previous[kCapTriangleHigh] != -1 ? previous[kCapTriangleHigh]
+  r[kCapTriangleHigh] = on ? (chance(20) && previous[kCapTriangleHigh] != -1 ? previous[kCapTriangleHigh]
                                                                            : int(rng() % 8))
                            : -1;
   r[kCapTriangleLow] = on ? int(rng() % 256) : -1;
-  if (chance(50)) r[kCapNoiseVolume] = int(rng() % 16);
+  if (chance(85)) r[kCapNoiseVolume] = int(rng() % 16);
   if (r[kCapNoiseVolume] == -1) r[kCapNoiseVolume] = 0;
-  r[kCapNoiseModePeriod] = r[kCapNoiseVolume] == 0 ? -1 : chance(50) ? int(rng() % 32) : r[kCapNoiseModePeriod];
+  r[kCapNoiseModePeriod] = r[kCapNoiseVolume] == 0 ? -1 : chance(85) ? int(rng() % 32) : r[kCapNoiseModePeriod];
   if (r[kCapNoiseModePeriod] == -1 && r[kCapNoiseVolume] != 0) r[kCapNoiseModePeriod] = 3;
   r[kCapSample] = 0;
   return r;
@@ -83,13 +83,14 @@ Scenario buildScenario(bool ntsc) {
            {20, kEmptySlot}, {30, kShortSample}, {40, kLoopingSample}})
     triggers[size_t(tick)][kCapSample] = value;
   OrderPass one = randomPass(rng, 1);
-  OrderPass bulky = randomPass(rng, 240);
-  OrderPass other = randomPass(rng, 130);
+  OrderPass bulky = randomPass(rng, 200);
+  OrderPass other = randomPass(rng, 90);
+  OrderPass extra = randomPass(rng, 250);
   // Shares its pulse 1 and triangle data with `bulky`: per-channel dedup.
   OrderPass mixed = other;
   for (size_t t = 0; t < other.size(); t++)
     for (int f : {0, 1, 2, int(kCapTriangleHigh), int(kCapTriangleLow), int(kCapTriangleOn)}) mixed[t][f] = bulky[t][f];
-  s.passes = {longSample, bulky, triggers, one, bulky, other, mixed, one};
+  s.passes = {longSample, bulky, triggers, one, bulky, other, extra, mixed, one};
   s.loopPoint = 2;
 
   SongStreams streams;
@@ -113,9 +114,15 @@ TEST_P(NsfDriver, ReplaysEveryTickAndStreamsSamplesWithExactTiming) {
   bool ntsc = GetParam();
   Scenario s = buildScenario(ntsc);
   ASSERT_FALSE(s.nsf.empty());
-  int looped = 0;
-  for (size_t p = size_t(s.loopPoint); p < s.passes.size(); p++) looped += int(s.passes[p].size());
-  int ticks = totalTicks(s) + looped + 5;  // through the loop point and round again
+  // Streams over more than one bank; the long sample's entry (bank bytes 2
+  // and 5) puts its main parts in the first sample bank, its tails after
+  // the main banks: each part runs across a bank end.
+  const uint8_t* tables = &s.nsf[128 + 4096];
+  const uint8_t* longEntry = tables + (tables[24] | tables[25] << 8);
+  EXPECT_GE(longEntry[2] - 2, 2) << "stream banks";
+  EXPECT_GT(s.nsf.size() - (128 + 4096 * size_t(longEntry[5])), 4096u) << "tail region";
+  // Through the loop point and its first pass once more.
+  int ticks = totalTicks(s) + int(s.passes[size_t(s.loopPoint)].size()) + 2;
 
   BranchLog branches;
   expectDriverPlays(s.nsf, s.passes, s.loopPoint, s.samples, ntsc, ticks, &branches);
