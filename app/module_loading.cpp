@@ -1,0 +1,18 @@
+#include "app/module_loading.h"
+
+#include "editor/status_line.h"
+#include "song/module_file.h"
+#include "song/shell_services.h"
+
+bool loadModuleFromPath(const std::string& path) {
+  AudioLock lock;
+  return loadModuleFile(path);
+}
+
+void openModuleWithStatus(const std::string& path) {
+  if (!loadModuleFromPath(path)) {
+    setStatus("Couldn't open file!");
+    return;
+  }
+  setStatus("File succesfully opened!");
+}
