@@ -27,13 +27,14 @@ BANK_STREAM   = $5FFA         ; $A000 window
 BANK_SAMPLE   = $5FFC         ; $C000 window
 TABLE_BANK    = $9000
 OUTBUF        = $0200         ; one 156-byte chunk
-SILENCE       = $0300         ; 128 bytes of $3F, the stopped sample
+SILENCE       = $0300         ; bytes of $3F that the stopped sample copies
 DAC_CENTRE    = $3F
 
 SLOTS         = 156
 SLOT_CYCLES   = 213
 LONG_SLOTS    = 32
-JOB_CYCLES    = 160           ; a job, its closing jmp slot_next included
+FRAME_CYCLES  = 45 + 8        ; slot_top to the job, slot_next after it
+JOB_CYCLES    = SLOT_CYCLES - FRAME_CYCLES  ; its closing jmp slot_next included
 MAIN_PART     = 128
 TAIL_PART     = 28
 DAC_SHIFT     = 108           ; buffer position written in slot 0
@@ -44,9 +45,8 @@ DAC_IN_SLOT   = 14
 CHANNELS      = 5             ; Pulse 1, Pulse 2, Triangle, Noise, PCM
 PCM           = 4
 
-; Decoded fields, in stream order: index into val
-F_PULSE1      = 0             ; period high, period low, duty*16+volume
-F_PULSE2      = 3
+; Decoded fields, in stream order: index into val. Pulse c has period
+; high, period low and duty*16+volume at 3 * c.
 F_TRI_HIGH    = 6
 F_TRI_LOW     = 7
 F_TRI_ON      = 8
