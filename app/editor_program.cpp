@@ -2,8 +2,11 @@
 
 #include <SDL.h>
 
+#include "app/audio_device.h"
 #include "app/main_loop.h"
 #include "app/start_up.h"
+#include "playback/audio_output.h"
+#include "playback/player.h"
 
 int runEditor(int argc, char** argv) {
   SDL_Init(SDL_INIT_AUDIO | SDL_INIT_VIDEO);
@@ -12,6 +15,9 @@ int runEditor(int argc, char** argv) {
     SDL_Quit();
     return 1;
   }
+  initAudioEngine();
+  openAudio();
+  resetPlayer();
   runMainLoop();
   SDL_CloseAudio();
   shutDownWindow();

@@ -4,6 +4,8 @@
 #include <array>
 
 #include "playback/audio_engine.h"
+#include "playback/channel_update.h"
+#include "playback/player.h"
 #include "song/app_state.h"
 
 SoundChip soundChip;
@@ -76,7 +78,7 @@ const char* setupChipClock() {
 void initAudioEngine() {
   setupChipClock();
   soundChip.sample.sampleReader = readSampleMemory;
-  setPlayerRoutines(doNothing, doNothing);
+  setPlayerRoutines(playerFrame, playerSubStep);
 }
 
 void fillAudio(int16_t* destination, int count) {
@@ -110,6 +112,7 @@ void resetAudioEngine() {
   soundChip.reset(true);
   expansionChip.reset();
   initAudioEngine();
+  setPlayerRoutines(doNothing, doNothing);
 }
 
 void setRegisterWriteObserver(RegisterWriteObserver observer) { writeObserver = observer; }

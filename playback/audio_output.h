@@ -32,7 +32,7 @@ void fillAudio(int16_t* destination, int count);
 // The routines fillAudio runs: frame on sub-step 0, subStep on every sub-step.
 void setPlayerRoutines(void (*frame)(), void (*subStep)());
 // The chip, the buffer and the sub-step clock as the program starts them,
-// then initAudioEngine (tests).
+// then initAudioEngine with no player bound, so tests drive the chip alone.
 void resetAudioEngine();
 
 // Sees every register write with its clock within the sub-step (tests, traces).
