@@ -93,7 +93,13 @@ fs::path resolveTyped(const FileChooser& chooser, const std::string& typed) {
   return (chooser.folder / typed).lexically_normal();
 }
 
+// A pipe or device would hold up the program on opening: only files are read.
 ChooserOutcome choose(FileChooser& chooser, const fs::path& path) {
+  std::error_code error;
+  if (chooser.mode == ChooserMode::Open && !fs::is_regular_file(path, error)) {
+    chooser.notice = "Not a file that can be opened";
+    return ChooserOutcome::StillOpen;
+  }
   chooser.chosen = path;
   return ChooserOutcome::Chosen;
 }

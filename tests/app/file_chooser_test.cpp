@@ -1,6 +1,7 @@
 #include "app/file_chooser.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 
@@ -149,6 +150,12 @@ TEST_F(FileChooserFolderTest, OpeningTakesTheSelectionTheTypedNameOrTheJumpTarge
   typeText(chooser, "missing");
   EXPECT_EQ(key(chooser, kKeyReturn), ChooserOutcome::StillOpen);
   EXPECT_EQ(chooser.notice, "No such file");
+
+  ASSERT_EQ(mkfifo(dir.file("pipe.qcm").c_str(), 0644), 0);
+  chooser = makeChooser(ChooserMode::Open, "Open module", kModuleFilter, dir.path());
+  typeText(chooser, "pipe.qcm");
+  EXPECT_EQ(key(chooser, kKeyReturn), ChooserOutcome::StillOpen) << "opening a pipe would wait for a writer";
+  EXPECT_EQ(chooser.notice, "Not a file that can be opened");
 }
 
 TEST_F(FileChooserFolderTest, SavingTakesTheTypedNameWithTheDefaultExtension) {
