@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "app/file_chooser_view.h"
+#include "app/file_dialog.h"
 #include "app/instrument_view.h"
 #include "app/order_list_view.h"
 #include "app/palette.h"
@@ -65,6 +67,7 @@ void drawScreen() {
   if (const int alpha = statusAlpha(now); alpha > 0) drawText(app.status.text, 0, kStatusY, kGreen, alpha);
   if (app.editor.editMode) drawEditModeFrame();
   drawText(app.song.ntsc ? "NTSC" : " PAL", kStandardX, kStandardY, kGreen);
+  if (const FileChooser* chooser = activeFileChooser()) drawFileChooser(*chooser, now);
 }
 
 void presentScreen() { SDL_Flip(surfaces.screen); }

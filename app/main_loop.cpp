@@ -1,6 +1,11 @@
 #include "app/main_loop.h"
 
+#include <SDL_syswm.h>
+
+#include "app/autosave.h"
 #include "app/draw_screen.h"
+#include "app/drop_target.h"
+#include "app/file_dialog.h"
 #include "app/frame_pacing.h"
 #include "song/app_state.h"
 #include "song/shell_services.h"
@@ -12,15 +17,22 @@ KeyEvent keyEventFrom(const SDL_keysym& keysym) {
 void handleEvent(const SDL_Event& event) {
   switch (event.type) {
     case SDL_KEYDOWN:
-    case SDL_KEYUP:
-      if (event.key.state == SDL_PRESSED) {
-        handleKeyDown(keyEventFrom(event.key.keysym));
+    case SDL_KEYUP: {
+      const KeyEvent key = keyEventFrom(event.key.keysym);
+      if (event.key.state != SDL_PRESSED) {
+        handleKeyUp(key);  // also while a dialog is open, so no preview note hangs
+      } else if (fileDialogOpen()) {
+        fileDialogKey(key);
       } else {
-        handleKeyUp(keyEventFrom(event.key.keysym));
+        handleKeyDown(key);
       }
       break;
+    }
     case SDL_QUIT:
       app.running = false;
+      break;
+    case SDL_SYSWMEVENT:
+      if (event.syswm.msg) handleWindowSystemEvent(*event.syswm.msg);
       break;
     default:
       break;
@@ -32,10 +44,17 @@ void runMainLoop() {
   while (app.running) {
     {
       // The audio thread reads the song and moves the play position: every
-      // change and the drawing of the frame happen while it waits.
+      // change and the drawing of the frame happen while it waits. Keys
+      // after a closing dialog wait for the next pass, once its command ran.
       AudioLock lock;
       SDL_Event event;
-      while (SDL_PollEvent(&event)) handleEvent(event);
+      while (!fileDialogAnswered() && SDL_PollEvent(&event)) handleEvent(event);
+    }
+    // File work takes the lock only where it changes the song.
+    finishFileDialog();
+    autosaveIfDue();
+    {
+      AudioLock lock;
       drawScreen();
     }
     presentScreen();

@@ -21,3 +21,11 @@ void openModuleWithStatus(const std::string& path) {
   }
   setStatus("File succesfully opened!");
 }
+
+void handleDroppedFiles(std::span<const std::string> paths) {
+  if (paths.empty()) {
+    setStatus("Couldn't open file!");
+    return;
+  }
+  openModuleWithStatus(paths.front());
+}

@@ -5,6 +5,9 @@
 #include <cstdio>
 #include <system_error>
 
+#include "app/drop_target.h"
+#include "app/file_commands.h"
+#include "app/file_dialog.h"
 #include "app/module_loading.h"
 #include "app/skin.h"
 #include "app/surfaces.h"
@@ -59,6 +62,10 @@ bool startUp(int argc, char** argv) {
     SDL_FreeSurface(surfaces.background);
     surfaces.background = converted;
   }
+
+  enableDropTarget();
+  resetFileDialogs();
+  setFileCommandRunner(startFileCommand);
 
   resetToProgramStart();
   setStatus("Ready.");

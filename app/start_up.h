@@ -10,8 +10,8 @@ std::filesystem::path executableDirectory();
 const char* chooseBackground(const std::filesystem::path& directory);
 // SDL's clock and audio lock become the host services of the core.
 void useSdlShellServices();
-// Skin, caption, key repeat, video mode, icon, program-start state, "Ready."
-// and the module named by the first argument, if any. False when SDL gives
+// Skin, caption, key repeat, video mode, icon, drop target, file commands,
+// program-start state, "Ready." and the module named by the first argument. False when SDL gives
 // no window to draw in.
 bool startUp(int argc, char** argv);
 // Frees what startUp made; the screen surface belongs to SDL.

@@ -1,7 +1,8 @@
 // The file commands the key map starts. The host installs the runner that
 // shows the dialogs and does the work; until then every command is dismissed.
-// A runner is called without the audio lock (a dialog must not hold up the
-// sound) and takes it itself while it changes the song.
+// A runner is called after the key press has ended and takes the audio lock
+// itself while it changes the song; a file it loads over an instrument or a
+// sample slot is its own undo step.
 #pragma once
 
 enum class FileCommand {

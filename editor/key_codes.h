@@ -17,6 +17,7 @@ inline constexpr int32_t kKeyPadDivide = 267;
 inline constexpr int32_t kKeyPadMultiply = 268;
 inline constexpr int32_t kKeyPadMinus = 269;
 inline constexpr int32_t kKeyPadPlus = 270;
+inline constexpr int32_t kKeyPadEnter = 271;
 inline constexpr int32_t kKeyUp = 273;
 inline constexpr int32_t kKeyDown = 274;
 inline constexpr int32_t kKeyRight = 275;

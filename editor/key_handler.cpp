@@ -45,12 +45,6 @@ std::optional<FileCommand> editingKey(const KeyEvent& key) {
   return globalCommandKey(key);
 }
 
-// What a file command may replace, so that loading over it can be undone.
-void recordFileCommandTarget(FileCommand command) {
-  if (command == FileCommand::LoadInstrument) recordInstrumentChange(app.editor.currentInstrument);
-  if (command == FileCommand::LoadRawSample) recordSampleChange(app.editor.currentSample);
-}
-
 }  // namespace
 
 void handleKeyDown(const KeyEvent& key) {
@@ -61,12 +55,7 @@ void handleKeyDown(const KeyEvent& key) {
     command = editingKey(key);
     endUndoStep();
   }
-  if (!command) return;
-  beginUndoStep();
-  recordFileCommandTarget(*command);
-  runFileCommand(*command);
-  AudioLock lock;
-  endUndoStep();
+  if (command) runFileCommand(*command);
 }
 
 void handleKeyUp(const KeyEvent& key) {

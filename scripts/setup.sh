@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
-  libsdl1.2-dev libsndfile1-dev
+  libsdl1.2-dev libsndfile1-dev libx11-dev
   libgtest-dev googletest libbenchmark-dev
   cc65 libgme-dev
   xvfb xdotool

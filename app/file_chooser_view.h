@@ -1,0 +1,18 @@
+// The file chooser drawn over the editor, in the panel style of the skin.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "app/file_chooser.h"
+
+// Screen line of the first entry; entries follow one a line.
+inline constexpr int kChooserFirstEntryLine = 5;
+
+void drawFileChooser(const FileChooser& chooser, uint32_t ticks);
+
+// The text as the 8-bit font can show it in at most `columns` characters:
+// each non-ASCII character becomes '?', and a long text keeps its end
+// behind "..." when `keepEnd` is set, else its start before "...".
+std::string fitText(std::string_view text, int columns, bool keepEnd = false);

@@ -1,0 +1,90 @@
+#include "app/file_commands.h"
+
+#include "app/file_dialog.h"
+#include "app/file_filters.h"
+#include "app/module_loading.h"
+#include "editor/status_line.h"
+#include "editor/undo_history.h"
+#include "samples/raw_sample_import.h"
+#include "song/app_state.h"
+#include "song/instrument_file.h"
+#include "song/module_file.h"
+#include "song/optimized_samples.h"
+#include "song/shell_services.h"
+
+namespace {
+
+struct CommandDialog {
+  const char* title;
+  bool save;
+  FileFilter filter;
+};
+
+CommandDialog dialogFor(FileCommand command) {
+  switch (command) {
+    case FileCommand::OpenModule: return {"Open module", false, kModuleFilter};
+    case FileCommand::LoadInstrument: return {"Load instrument", false, kInstrumentFilter};
+    case FileCommand::LoadRawSample: return {"Load raw sample", false, kRecordingFilter};
+    case FileCommand::SaveModule: return {"Save module", true, kModuleFilter};
+    case FileCommand::SaveOptimizedSamples: return {"Save optimized samples", true, kOptimizedSamplesFilter};
+    case FileCommand::SaveInstrument: return {"Save instrument", true, kInstrumentFilter};
+    case FileCommand::ExportRom: return {"Export iNES ROM", true, kRomFilter};
+    case FileCommand::ExportNsf: return {"Export NSF", true, kNsfFilter};
+  }
+  return {"", false, kModuleFilter};
+}
+
+// Loading over an instrument or a sample slot can be taken back with undo.
+template <typename Load>
+bool undoableLoad(void (*record)(int), int slot, Load load) {
+  beginUndoStep();
+  record(slot);
+  const bool loaded = load();
+  AudioLock lock;
+  endUndoStep();
+  return loaded;
+}
+
+void report(bool ok, const char* success, const char* failure) { setStatus(ok ? success : failure); }
+
+constexpr const char* kSaved = "File succesfully saved!";
+constexpr const char* kNotSaved = "Couldn't save file!";
+constexpr const char* kNotOpened = "Couldn't open file!";
+
+}  // namespace
+
+void performFileCommand(FileCommand command, const std::string& path) {
+  switch (command) {
+    case FileCommand::OpenModule: openModuleWithStatus(path); break;
+    case FileCommand::LoadInstrument:
+      report(undoableLoad(recordInstrumentChange, app.editor.currentInstrument, [&] { return loadInstrument(path); }),
+             "Instrument succesfully loaded!", kNotOpened);
+      break;
+    case FileCommand::LoadRawSample:
+      report(undoableLoad(recordSampleChange, app.editor.currentSample, [&] { return importRawSample(path); }),
+             "Raw sample succesfully opened!", kNotOpened);
+      break;
+    case FileCommand::SaveModule: report(saveModule(path), kSaved, kNotSaved); break;
+    case FileCommand::SaveOptimizedSamples: report(saveOptimizedSamples(path), kSaved, kNotSaved); break;
+    case FileCommand::SaveInstrument: report(saveInstrument(path), kSaved, kNotSaved); break;
+    // The exporters are not part of the program yet.
+    case FileCommand::ExportRom:
+    case FileCommand::ExportNsf: setStatus(kNotSaved); break;
+  }
+}
+
+void startFileCommand(FileCommand command) {
+  const CommandDialog dialog = dialogFor(command);
+  FileDialogDone done = [command](const std::optional<std::string>& path) {
+    if (path) {
+      performFileCommand(command, *path);
+    } else {
+      setStatus("File selection canceled.");
+    }
+  };
+  if (dialog.save) {
+    saveFileDialog(dialog.title, dialog.filter, std::move(done));
+  } else {
+    openFileDialog(dialog.title, dialog.filter, std::move(done));
+  }
+}

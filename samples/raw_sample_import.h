@@ -1,0 +1,21 @@
+// Recordings (anything libsndfile reads: WAV, Ogg Vorbis, FLAC ...) turned
+// into a raw sample: a mono mix, point-sampled at 7801 Hz (the rate the
+// player streams levels to $4011) and scaled to the DAC levels 1..127
+// around the centre 64.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+inline constexpr double kRawSampleRate = 7801.0;
+inline constexpr int kLevelScale = 63;
+inline constexpr int kLevelCentre = 64;
+
+// Reads the recording into `currentSample` under the audio lock, as a
+// non-looping sample named after the file. False, with the slot untouched,
+// when the file cannot be opened or no slot is selected. A recording too
+// short for one level leaves the slot named but without data.
+bool importRawSample(const std::string& path);
+
+// The characters after the last '/' or '\'.
+std::string sampleNameFromPath(std::string_view path);

@@ -1,0 +1,271 @@
+#include "app/drop_target.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <string>
+
+#include "app/main_loop.h"
+#include "app/module_loading.h"
+#include "app/surfaces.h"
+#include "song/app_state.h"
+#include "song/module_file.h"
+#include "tests/temp_dir.h"
+
+// Last: Xlib's macros (None, Bool) would clash with the test framework's names.
+#include <SDL.h>
+#include <SDL_syswm.h>
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+
+namespace {
+
+TEST(DroppedUriList, FileUrisBecomeDecodedLocalPaths) {
+  EXPECT_EQ(pathsFromUriList("file:///home/me/My%20Songs/t%C3%A9st.qcm\r\n"
+                             "# a comment\r\n"
+                             "file://localhost/tmp/a.qcm\r\n"
+                             "http://example.com/b.qcm\r\n"
+                             "file://elsewhere.example/c.qcm\r\n"
+                             "file:/tmp/short%form.qcm\n"
+                             "FILE:///tmp/upper.qcm"),
+            (std::vector<std::string>{"/home/me/My Songs/t\xC3\xA9st.qcm", "/tmp/a.qcm", "/tmp/short%form.qcm",
+                                      "/tmp/upper.qcm"}));
+  EXPECT_TRUE(pathsFromUriList("file:///tmp/nul%00byte.qcm\r\nfile:relative.qcm").empty());
+  EXPECT_TRUE(pathsFromUriList("").empty());
+}
+
+class DroppedFilesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    resetToProgramStart();
+    app.song.orderCount = 4;
+    writeFile(dir.file("song.qcm"), encodeModule(app.song));
+    writeFile(dir.file("readme.txt"), {'h', 'i'});
+    resetToProgramStart();
+  }
+  TempDir dir;
+};
+
+TEST_F(DroppedFilesTest, OnlyTheFirstFileOpensAsAModuleWhateverItsName) {
+  const std::vector<std::string> three = {dir.file("song.qcm"), dir.file("readme.txt"), dir.file("song.qcm")};
+  app.song.orderCount = 9;
+  handleDroppedFiles(three);
+  EXPECT_EQ(app.status.text, "File succesfully opened!");
+  EXPECT_EQ(app.song.orderCount, 4);
+}
+
+TEST_F(DroppedFilesTest, TextFileOrNothingUsableIsNotOpened) {
+  handleDroppedFiles(std::vector<std::string>{dir.file("readme.txt"), dir.file("song.qcm")});
+  EXPECT_EQ(app.status.text, "Couldn't open file!");
+  EXPECT_EQ(app.song.orderCount, 1);
+  app.status.text.clear();
+  handleDroppedFiles({});
+  EXPECT_EQ(app.status.text, "Couldn't open file!");
+}
+
+// An X server of our own on a free display, or none if Xvfb cannot start.
+class PrivateXServer {
+ public:
+  PrivateXServer() {
+    int fds[2];
+    if (pipe(fds) != 0) return;
+    pid_ = fork();
+    if (pid_ == 0) {
+      close(fds[0]);
+      const int devNull = open("/dev/null", O_WRONLY);
+      dup2(devNull, STDOUT_FILENO);
+      dup2(devNull, STDERR_FILENO);
+      const std::string fd = std::to_string(fds[1]);
+      // -noreset: a server reset would announce the display again, into a closed pipe.
+      execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-noreset", "-screen", "0", "800x600x24", "-nolisten",
+             "tcp", static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    close(fds[1]);
+    // The number and its newline come in two writes; the pipe stays open till both are in.
+    std::string announced;
+    pollfd ready{fds[0], POLLIN, 0};
+    char chunk[16];
+    while (pid_ > 0 && announced.find('\n') == std::string::npos && poll(&ready, 1, 5000) == 1) {
+      const ssize_t got = read(fds[0], chunk, sizeof chunk);
+      if (got <= 0) break;
+      announced.append(chunk, size_t(got));
+    }
+    if (announced.find('\n') != std::string::npos) display_ = ":" + announced.substr(0, announced.find('\n'));
+    close(fds[0]);
+  }
+  ~PrivateXServer() {
+    if (pid_ <= 0) return;
+    kill(pid_, SIGTERM);
+    waitpid(pid_, nullptr, 0);
+  }
+  const std::string& display() const { return display_; }
+
+ private:
+  pid_t pid_ = -1;
+  std::string display_;
+};
+
+// A file manager's side of XDND, on a connection of its own.
+class DragSource {
+ public:
+  explicit DragSource(const std::string& display) : display_(XOpenDisplay(display.c_str())) {
+    if (!display_) return;
+    window_ = XCreateSimpleWindow(display_, DefaultRootWindow(display_), 0, 0, 10, 10, 0, 0, 0);
+    selection_ = XInternAtom(display_, "XdndSelection", False);
+    uriList_ = XInternAtom(display_, "text/uri-list", False);
+  }
+  ~DragSource() {
+    if (display_) XCloseDisplay(display_);
+  }
+  bool ready() const { return display_ != nullptr; }
+
+  long awareVersion(Window target) {
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, remaining = 0;
+    unsigned char* data = nullptr;
+    long version = -1;
+    if (XGetWindowProperty(display_, target, atom("XdndAware"), 0, 1, False, XA_ATOM, &type, &format, &count,
+                           &remaining, &data) == Success && data && count == 1) {
+      version = long(*reinterpret_cast<Atom*>(data));
+    }
+    if (data) XFree(data);
+    return version;
+  }
+
+  // Drags the list over the target and drops it, pumping the target's SDL
+  // events in between; true once the target has answered XdndFinished.
+  bool drop(Window target, const std::string& uriList) {
+    target_ = target;
+    list_ = uriList;
+    statusSeen_ = finishedSeen_ = dropSent_ = false;
+    XSetSelectionOwner(display_, selection_, window_, CurrentTime);
+    send(atom("XdndEnter"), long(5) << 24, long(uriList_), 0, 0);
+    send(atom("XdndPosition"), 0, (100L << 16) | 100, CurrentTime, long(atom("XdndActionCopy")));
+    for (int pass = 0; pass < 300 && !finishedSeen_; ++pass) {
+      SDL_Event event;
+      while (SDL_PollEvent(&event)) handleEvent(event);
+      while (XPending(display_)) answer();
+      if (statusSeen_ && !dropSent_) {
+        send(atom("XdndDrop"), 0, CurrentTime, 0, 0);
+        dropSent_ = true;
+      }
+      SDL_Delay(5);
+    }
+    return finishedSeen_;
+  }
+  bool accepted = false;
+  bool finishedAccepted = false;
+
+ private:
+  Atom atom(const char* name) { return XInternAtom(display_, name, False); }
+
+  void send(Atom type, long l1, long l2, long l3, long l4) {
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = target_;
+    event.xclient.message_type = type;
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = long(window_);
+    event.xclient.data.l[1] = l1;
+    event.xclient.data.l[2] = l2;
+    event.xclient.data.l[3] = l3;
+    event.xclient.data.l[4] = l4;
+    XSendEvent(display_, target_, False, NoEventMask, &event);
+    XFlush(display_);
+  }
+
+  void answer() {
+    XEvent event;
+    XNextEvent(display_, &event);
+    if (event.type == ClientMessage && event.xclient.message_type == atom("XdndStatus")) {
+      statusSeen_ = true;
+      accepted = (event.xclient.data.l[1] & 1) != 0;
+    } else if (event.type == ClientMessage && event.xclient.message_type == atom("XdndFinished")) {
+      finishedSeen_ = true;
+      finishedAccepted = (event.xclient.data.l[1] & 1) != 0;
+    } else if (event.type == SelectionRequest) {
+      const XSelectionRequestEvent& request = event.xselectionrequest;
+      XEvent reply{};
+      reply.xselection.type = SelectionNotify;
+      reply.xselection.requestor = request.requestor;
+      reply.xselection.selection = request.selection;
+      reply.xselection.target = request.target;
+      reply.xselection.time = request.time;
+      reply.xselection.property = None;
+      if (request.target == uriList_) {
+        XChangeProperty(display_, request.requestor, request.property, uriList_, 8, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(list_.data()), int(list_.size()));
+        reply.xselection.property = request.property;
+      }
+      XSendEvent(display_, request.requestor, False, NoEventMask, &reply);
+      XFlush(display_);
+    }
+  }
+
+  Display* display_ = nullptr;
+  Window window_ = 0;
+  Window target_ = 0;
+  Atom selection_ = None;
+  Atom uriList_ = None;
+  std::string list_;
+  bool statusSeen_ = false;
+  bool finishedSeen_ = false;
+  bool dropSent_ = false;
+};
+
+// The editor's window under X11 in a child process (this one's SDL runs
+// the dummy driver), with a drag source beside it. Exit code 0 is success.
+int dropInWindow(const std::string& display, const TempDir& dir) {
+  setenv("DISPLAY", display.c_str(), 1);
+  setenv("SDL_VIDEODRIVER", "x11", 1);
+  SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return 10;
+  surfaces.screen = SDL_SetVideoMode(kScreenWidth, kScreenHeight, kScreenDepth, 0);
+  if (!surfaces.screen) return 11;
+  enableDropTarget();
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (SDL_GetWMInfo(&info) != 1) return 12;
+  const Window target = info.info.x11.wmwindow;
+
+  DragSource source(display);
+  if (!source.ready()) return 13;
+  if (source.awareVersion(target) != 5) return 14;
+
+  resetToProgramStart();
+  const std::string spaced = dir.file("my song.qcm");
+  std::string uri = "file://";
+  for (const char c : spaced) uri += c == ' ' ? std::string("%20") : std::string(1, c);
+  if (!source.drop(target, uri + "\r\nfile://" + dir.file("notes.txt") + "\r\n")) return 20;
+  if (!source.accepted || !source.finishedAccepted) return 21;
+  if (app.status.text != "File succesfully opened!" || app.song.orderCount != 4) return 22;
+
+  if (!source.drop(target, "file://" + dir.file("notes.txt") + "\r\n")) return 30;
+  if (app.status.text != "Couldn't open file!") return 31;
+  if (!source.drop(target, "http://example.com/song.qcm\r\n")) return 40;
+  if (source.finishedAccepted || app.status.text != "Couldn't open file!") return 41;
+  return 0;
+}
+
+TEST_F(DroppedFilesTest, ModuleDraggedFromAFileManagerOpensThroughXdnd) {
+  writeFile(dir.file("my song.qcm"), readFile(dir.file("song.qcm")));
+  writeFile(dir.file("notes.txt"), {'h', 'i'});
+  PrivateXServer server;
+  if (server.display().empty()) GTEST_SKIP() << "no X server (Xvfb) to drop on";
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) _exit(dropInWindow(server.display(), dir));
+  int status = 0;
+  waitpid(child, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "see the return codes of dropInWindow";
+}
+
+}  // namespace

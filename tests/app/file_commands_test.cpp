@@ -1,0 +1,186 @@
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include "app/module_loading.h"
+#include "editor/key_handler.h"
+#include "file_command_support.h"
+#include "song/instrument_file.h"
+#include "song/module_file.h"
+#include "tests/recording_files.h"
+
+namespace {
+
+constexpr FileCommand kAllCommands[] = {
+    FileCommand::OpenModule,           FileCommand::LoadInstrument, FileCommand::LoadRawSample,
+    FileCommand::SaveModule,           FileCommand::SaveOptimizedSamples, FileCommand::SaveInstrument,
+    FileCommand::ExportRom,            FileCommand::ExportNsf};
+
+void markSong() {
+  app.song.orderCount = 3;
+  app.song.patterns[2].cells[0][5].note = 40;
+  app.song.instrumentNames[1] = "Lead";
+}
+
+TEST_F(FileCommandTest, EscapeInAnyDialogChangesNothing) {
+  app.editor.currentSample = 2;
+  markSong();
+  const Bytes before = encodeModule(app.song);
+  for (const FileCommand command : kAllCommands) {
+    app.status.text.clear();
+    runFileCommand(command);
+    ASSERT_NE(activeFileChooser(), nullptr);
+    cancel();
+    EXPECT_EQ(app.status.text, "File selection canceled.");
+    EXPECT_EQ(activeFileChooser(), nullptr);
+  }
+  EXPECT_EQ(encodeModule(app.song), before);
+  EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
+}
+
+TEST_F(FileCommandTest, DialogsShowTheirCommandsTypesAndMode) {
+  runFileCommand(FileCommand::LoadRawSample);
+  ASSERT_NE(activeFileChooser(), nullptr);
+  EXPECT_EQ(activeFileChooser()->title, "Load raw sample");
+  EXPECT_EQ(activeFileChooser()->mode, ChooserMode::Open);
+  ASSERT_EQ(activeFileChooser()->filter.types.size(), 4u);
+  EXPECT_EQ(activeFileChooser()->filter.types[2].label, "FLAC (*.flac)");
+  EXPECT_EQ(activeFileChooser()->filter.defaultExtension, "wav");
+  EXPECT_EQ(activeFileChooser()->folder, std::filesystem::path(dir.path()));
+  cancel();
+  runFileCommand(FileCommand::ExportNsf);
+  EXPECT_EQ(activeFileChooser()->mode, ChooserMode::Save);
+  EXPECT_EQ(activeFileChooser()->filter.types[0].label, "NES Sound Format (*.nsf)");
+  cancel();
+}
+
+TEST_F(FileCommandTest, SavedModuleOpensAgainAndSavingOverItReplacesIt) {
+  markSong();
+  run(FileCommand::SaveModule, "tune");
+  EXPECT_EQ(app.status.text, "File succesfully saved!");
+  const Bytes saved = encodeModule(app.song);
+  EXPECT_EQ(readFile(dir.file("tune.qcm")), saved);
+
+  app.song.orderCount = 5;
+  run(FileCommand::SaveModule, "tune.qcm");
+  EXPECT_EQ(app.status.text, "File succesfully saved!");
+  EXPECT_EQ(readFile(dir.file("tune.qcm")), encodeModule(app.song));
+
+  resetToProgramStart();
+  app.player.playing = true;
+  run(FileCommand::OpenModule, "tune");
+  EXPECT_EQ(app.status.text, "File succesfully opened!");
+  EXPECT_EQ(app.song.orderCount, 5);
+  EXPECT_EQ(app.song.patterns[2].cells[0][5].note, 40);
+  EXPECT_FALSE(app.player.playing);
+}
+
+TEST_F(FileCommandTest, DamagedTextAndMissingModulesAreNotOpened) {
+  markSong();
+  Bytes module = encodeModule(app.song);
+  module.resize(module.size() / 2);
+  writeFile(dir.file("damaged.qcm"), module);
+  writeFile(dir.file("notes.qcm"), {'h', 'i', '\n'});
+  const Bytes before = encodeModule(app.song);
+  for (const char* name : {"damaged.qcm", "notes.qcm"}) {
+    app.status.text.clear();
+    run(FileCommand::OpenModule, name);
+    EXPECT_EQ(app.status.text, "Couldn't open file!") << name;
+  }
+  EXPECT_FALSE(loadModuleFromPath(dir.file("missing.qcm")));
+  EXPECT_EQ(encodeModule(app.song), before);
+}
+
+TEST_F(FileCommandTest, LaterDialogsStartInTheFolderOfTheLastChosenFile) {
+  std::filesystem::create_directories(dir.file("songs"));
+  run(FileCommand::SaveModule, "songs/a");
+  ASSERT_TRUE(std::filesystem::exists(dir.file("songs/a.qcm")));
+  runFileCommand(FileCommand::OpenModule);
+  EXPECT_EQ(activeFileChooser()->folder, std::filesystem::path(dir.file("songs")));
+  answer("a");
+  EXPECT_EQ(app.status.text, "File succesfully opened!");
+}
+
+TEST_F(FileCommandTest, InstrumentsSaveAndLoadThroughTheirDialogs) {
+  app.editor.currentInstrument = 1;
+  app.song.instrumentNames[1] = "Bell";
+  setEnvelope(app.song.envelopes[1][kVolumeEnvelope], {15, 12, 8}, 1);
+  run(FileCommand::SaveInstrument, "bell");
+  EXPECT_EQ(app.status.text, "File succesfully saved!");
+  EXPECT_EQ(readFile(dir.file("bell.qci")), encodeInstrument(app.song, 1));
+
+  app.editor.currentInstrument = 4;
+  run(FileCommand::LoadInstrument, "bell");
+  EXPECT_EQ(app.status.text, "Instrument succesfully loaded!");
+  EXPECT_EQ(app.song.instrumentNames[4], "Bell");
+  ASSERT_TRUE(undo());
+  EXPECT_EQ(app.song.instrumentNames[4], "");
+
+  writeFile(dir.file("bad.qci"), {'n', 'o'});
+  run(FileCommand::LoadInstrument, "bad.qci");
+  EXPECT_EQ(app.status.text, "Couldn't open file!");
+}
+
+TEST_F(FileCommandTest, RecordingLoadsIntoTheCurrentSlotAndUndoBringsTheOldOneBack) {
+  ASSERT_TRUE(writeRecording(dir.file("kick.wav"), kFloatWav, 7801, 1, {0.5, -0.5}));
+  app.editor.currentSample = 9;
+  app.song.samples[9] = RawSample{{1, 2}, true, "old"};
+  run(FileCommand::LoadRawSample, "kick");
+  EXPECT_EQ(app.status.text, "Raw sample succesfully opened!");
+  EXPECT_EQ(app.song.samples[9].data, (std::vector<uint8_t>{95, 32}));
+  EXPECT_EQ(app.song.samples[9].name, "kick.wav");
+  ASSERT_TRUE(undo());
+  EXPECT_EQ(app.song.samples[9].name, "old");
+  EXPECT_EQ(app.song.samples[9].data, (std::vector<uint8_t>{1, 2}));
+
+  writeFile(dir.file("noise.wav"), {1, 2, 3});
+  run(FileCommand::LoadRawSample, "noise.wav");
+  EXPECT_EQ(app.status.text, "Couldn't open file!");
+  EXPECT_EQ(app.song.samples[9].name, "old");
+}
+
+TEST_F(FileCommandTest, OptimizedSamplesAreWrittenInWholeBanks) {
+  app.editor.currentSample = 1;
+  app.song.samples[1] = RawSample{std::vector<uint8_t>(15601, 70), false, "long"};
+  run(FileCommand::SaveOptimizedSamples, "long");
+  EXPECT_EQ(app.status.text, "File succesfully saved!");
+  EXPECT_EQ(readFile(dir.file("long.qcs")).size(), 32768u);
+}
+
+TEST_F(FileCommandTest, ExportsWithoutAnExporterAreReportedAsFailures) {
+  run(FileCommand::ExportNsf, "song");
+  EXPECT_EQ(app.status.text, "Couldn't save file!");
+  run(FileCommand::ExportRom, "song");
+  EXPECT_EQ(app.status.text, "Couldn't save file!");
+}
+
+// Root writes anywhere: the save runs in a child that gives root up.
+TEST_F(FileCommandTest, SaveIntoAReadOnlyFolderFailsAndKeepsTheOldFile) {
+  std::filesystem::create_directories(dir.file("locked"));
+  writeFile(dir.file("locked/song.qcm"), {'o', 'l', 'd'});
+  chmod(dir.file("locked/song.qcm").c_str(), 0644);
+  chmod(dir.file("locked").c_str(), 0555);
+  chmod(dir.path().c_str(), 0755);
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(2);
+    run(FileCommand::SaveModule, "locked/song");
+    _exit(app.status.text == "Couldn't save file!" ? 0 : 1);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "the save must report failure";
+  EXPECT_EQ(readFile(dir.file("locked/song.qcm")), (std::vector<uint8_t>{'o', 'l', 'd'}));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.file("locked")), {}), 1);
+}
+
+TEST_F(FileCommandTest, KeyMapStartsTheCommandsItsKeysName) {
+  handleKeyDown(KeyEvent{'s', kModLAlt, 's'});
+  ASSERT_NE(activeFileChooser(), nullptr);
+  EXPECT_EQ(activeFileChooser()->title, "Save module");
+  answer("bykey");
+  EXPECT_TRUE(std::filesystem::exists(dir.file("bykey.qcm")));
+}
+
+}  // namespace

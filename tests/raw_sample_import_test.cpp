@@ -1,0 +1,129 @@
+#include "samples/raw_sample_import.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "song/app_state.h"
+#include "tests/recording_files.h"
+#include "tests/temp_dir.h"
+
+namespace {
+
+class RawSampleImportTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    resetToProgramStart();
+    app.editor.currentSample = 3;
+  }
+  const RawSample& slot() const { return app.song.samples[3]; }
+  // Imports a mono float recording of the given values.
+  std::vector<uint8_t> levelsOf(std::vector<double> values, int rate = 7801) {
+    const std::string path = dir.file("levels.wav");
+    EXPECT_TRUE(writeRecording(path, kFloatWav, rate, 1, values));
+    EXPECT_TRUE(importRawSample(path));
+    return slot().data;
+  }
+  TempDir dir;
+};
+
+TEST_F(RawSampleImportTest, LevelsSitAroundTheCentreAndOutOfRangeValuesAreClamped) {
+  EXPECT_EQ(levelsOf({0.0, 1.0, -1.0, 0.5, -0.5, 1.5, -3.0}),
+            (std::vector<uint8_t>{64, 127, 1, 95, 32, 127, 1}));
+}
+
+TEST_F(RawSampleImportTest, ChannelsAreMixedToTheirMean) {
+  const std::string path = dir.file("stereo.wav");
+  ASSERT_TRUE(writeRecording(path, kFloatWav, 7801, 2, {0.5, -0.5, 1.0, 0.0, -1.0, -1.0}));
+  ASSERT_TRUE(importRawSample(path));
+  EXPECT_EQ(slot().data, (std::vector<uint8_t>{64, 95, 1}));
+}
+
+// Frame k holds the value whose level is k + 1, so each level names its frame.
+std::vector<double> framesNamingThemselves(int count) {
+  std::vector<double> values(size_t(count), 0.0);
+  for (int k = 0; k < count && k < 126; ++k) values[size_t(k)] = (k + 1 - 64 + 0.5) / 63.0;
+  return values;
+}
+
+TEST_F(RawSampleImportTest, OneSecondAt44100HzPointSamplesWithARunningPosition) {
+  const std::vector<uint8_t> levels = levelsOf(framesNamingThemselves(44100), 44100);
+  ASSERT_EQ(levels.size(), 7801u);
+  EXPECT_EQ((std::vector<int>{levels[0] - 1, levels[1] - 1, levels[2] - 1, levels[3] - 1}),
+            (std::vector<int>{0, 5, 11, 16}));
+}
+
+TEST_F(RawSampleImportTest, RatesNearTheOutputRateKeepTheirFrames) {
+  std::vector<uint8_t> levels = levelsOf(framesNamingThemselves(100), 7801);
+  ASSERT_EQ(levels.size(), 100u);
+  for (int i = 0; i < 100; ++i) EXPECT_EQ(levels[size_t(i)], i + 1);
+  levels = levelsOf(framesNamingThemselves(100), 8000);
+  EXPECT_EQ(levels.size(), 97u);  // trunc(100 / 1.0255...)
+  EXPECT_EQ(levels[1], 2);
+  // Below 7801 Hz each frame repeats: 3900 Hz gives two levels a frame.
+  levels = levelsOf(framesNamingThemselves(4), 3900);
+  EXPECT_EQ(levels.size(), 8u);
+  EXPECT_EQ(levels[0], 1);
+  EXPECT_EQ(levels[7], 4);
+}
+
+TEST_F(RawSampleImportTest, WavFlacAndOggAllImport) {
+  std::vector<double> tone(44100);
+  for (size_t i = 0; i < tone.size(); ++i) tone[i] = (i / 50) % 2 ? 0.5 : -0.5;
+  ASSERT_TRUE(writeRecording(dir.file("a.wav"), kPcm16Wav, 44100, 1, tone));
+  ASSERT_TRUE(importRawSample(dir.file("a.wav")));
+  EXPECT_EQ(slot().length(), 7801u);
+  EXPECT_EQ(slot().data[0], 32);
+  EXPECT_EQ(slot().data[9], 95);  // frame 50
+
+  ASSERT_TRUE(writeRecording(dir.file("b.flac"), kFlac, 44100, 1, tone));
+  ASSERT_TRUE(importRawSample(dir.file("b.flac")));
+  EXPECT_EQ(slot().name, "b.flac");
+  EXPECT_EQ(slot().length(), 7801u);
+  EXPECT_EQ(slot().data[9], 95);
+
+  ASSERT_TRUE(writeRecording(dir.file("c.ogg"), kOggVorbis, 44100, 2, std::vector<double>(88200, 0.0)));
+  ASSERT_TRUE(importRawSample(dir.file("c.ogg")));
+  EXPECT_EQ(slot().name, "c.ogg");
+  EXPECT_EQ(slot().length(), 7801u);
+  // Lossy silence: within one level of the centre.
+  EXPECT_TRUE(std::all_of(slot().data.begin(), slot().data.end(), [](uint8_t v) { return v == 63 || v == 64; }));
+}
+
+TEST_F(RawSampleImportTest, NewSampleDoesNotLoopAndIsNamedAfterTheFile) {
+  app.song.samples[3] = RawSample{{1, 2, 3}, true, "old"};
+  levelsOf({0.0, 0.0});
+  EXPECT_FALSE(slot().loop);
+  EXPECT_EQ(slot().name, "levels.wav");
+  EXPECT_EQ(sampleNameFromPath("C:\\loops\\kick.wav"), "kick.wav");
+  EXPECT_EQ(sampleNameFromPath("kick.wav"), "kick.wav");
+  EXPECT_EQ(sampleNameFromPath("/a\\b/c.flac"), "c.flac");
+}
+
+TEST_F(RawSampleImportTest, RecordingTooShortForOneLevelLeavesAnEmptySlot) {
+  app.song.samples[3] = RawSample{{1, 2, 3}, false, "old"};
+  const std::vector<uint8_t> levels = levelsOf({0.5, 0.5}, 44100);
+  EXPECT_TRUE(levels.empty());
+  EXPECT_FALSE(slot().holdsData());
+  EXPECT_EQ(slot().name, "levels.wav");
+}
+
+TEST_F(RawSampleImportTest, UnreadableFilesLeaveTheSlotAlone) {
+  app.song.samples[3] = RawSample{{1, 2, 3}, true, "old"};
+  writeFile(dir.file("text.wav"), {'h', 'e', 'l', 'l', 'o', '\n'});
+  EXPECT_FALSE(importRawSample(dir.file("text.wav")));
+  EXPECT_FALSE(importRawSample(dir.file("missing.wav")));
+  EXPECT_FALSE(importRawSample(dir.path()));
+  EXPECT_EQ(slot().data, (std::vector<uint8_t>{1, 2, 3}));
+  EXPECT_EQ(slot().name, "old");
+  EXPECT_TRUE(slot().loop);
+}
+
+TEST_F(RawSampleImportTest, NoSelectedSlotImportsNothing) {
+  ASSERT_TRUE(writeRecording(dir.file("a.wav"), kFloatWav, 7801, 1, {0.5}));
+  app.editor.currentSample = 0;
+  EXPECT_FALSE(importRawSample(dir.file("a.wav")));
+  EXPECT_FALSE(app.song.samples[0].holdsData());
+}
+
+}  // namespace
