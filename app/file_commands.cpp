@@ -5,6 +5,7 @@
 #include "app/module_loading.h"
 #include "editor/status_line.h"
 #include "editor/undo_history.h"
+#include "export/nsf_export.h"
 #include "samples/raw_sample_import.h"
 #include "song/app_state.h"
 #include "song/instrument_file.h"
@@ -67,9 +68,9 @@ void performFileCommand(FileCommand command, const std::string& path) {
     case FileCommand::SaveModule: report(saveModule(path), kSaved, kNotSaved); break;
     case FileCommand::SaveOptimizedSamples: report(saveOptimizedSamples(path), kSaved, kNotSaved); break;
     case FileCommand::SaveInstrument: report(saveInstrument(path), kSaved, kNotSaved); break;
-    // The exporters are not part of the program yet.
-    case FileCommand::ExportRom:
-    case FileCommand::ExportNsf: setStatus(kNotSaved); break;
+    // The cartridge exporter is not part of the program yet.
+    case FileCommand::ExportRom: setStatus(kNotSaved); break;
+    case FileCommand::ExportNsf: report(exportNsf(path), kSaved, kNotSaved); break;
   }
 }
 

@@ -96,7 +96,8 @@ class PrivateXServer {
       if (got <= 0) break;
       announced.append(chunk, size_t(got));
     }
-    if (announced.find('\n') != std::string::npos) display_ = ":" + announced.substr(0, announced.find('\n'));
+    const size_t end = announced.find('\n');
+    if (end != std::string::npos) display_.assign(":").append(announced, 0, end);
     close(fds[0]);
   }
   ~PrivateXServer() {

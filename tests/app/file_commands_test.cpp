@@ -146,11 +146,21 @@ TEST_F(FileCommandTest, OptimizedSamplesAreWrittenInWholeBanks) {
   EXPECT_EQ(readFile(dir.file("long.qcs")).size(), 32768u);
 }
 
-TEST_F(FileCommandTest, ExportsWithoutAnExporterAreReportedAsFailures) {
+TEST_F(FileCommandTest, NsfExportGetsItsExtensionAndReportsSuccess) {
+  app.song.patterns[0].cells[0][0].note = 37;
+  app.song.patterns[0].cells[0][0].setInstrument(1);
+  run(FileCommand::ExportNsf, "song");
+  EXPECT_EQ(app.status.text, "File succesfully saved!");
+  const std::vector<uint8_t> nsf = readFile(dir.file("song.nsf"));
+  ASSERT_GT(nsf.size(), 128u);
+  EXPECT_EQ(std::string(nsf.begin(), nsf.begin() + 4), "NESM");
+}
+
+TEST_F(FileCommandTest, NsfExportOfASongThatNeverLoopsFails) {
+  app.song.patterns[0].cells[0][0].instrumentEffect = 0xF0;  // F00: rows never advance
   run(FileCommand::ExportNsf, "song");
   EXPECT_EQ(app.status.text, "Couldn't save file!");
-  run(FileCommand::ExportRom, "song");
-  EXPECT_EQ(app.status.text, "Couldn't save file!");
+  EXPECT_FALSE(std::filesystem::exists(dir.file("song.nsf")));
 }
 
 // Root writes anywhere: the save runs in a child that gives root up.
