@@ -2,19 +2,25 @@
 
 #include <SDL.h>
 
-#include "song/app_state.h"
+#include "app/audio_device.h"
+#include "app/main_loop.h"
+#include "app/start_up.h"
+#include "playback/audio_output.h"
+#include "playback/player.h"
 
-int runEditor(int, char**) {
+int runEditor(int argc, char** argv) {
   SDL_Init(SDL_INIT_AUDIO | SDL_INIT_VIDEO);
-  resetToProgramStart();
-  SDL_WM_SetCaption("Quillchanter", nullptr);
-  SDL_SetVideoMode(736, 592, 32, 0);
-  SDL_Event event;
-  while (app.running) {
-    while (SDL_PollEvent(&event))
-      if (event.type == SDL_QUIT) app.running = false;
-    SDL_Delay(25);
+  useSdlShellServices();
+  if (!startUp(argc, argv)) {
+    SDL_Quit();
+    return 1;
   }
+  initAudioEngine();
+  openAudio();
+  resetPlayer();
+  runMainLoop();
+  SDL_CloseAudio();
+  shutDownWindow();
   SDL_Quit();
   return 0;
 }

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "cli/commands.h"
+
 namespace {
 
 struct Command {
@@ -21,6 +23,12 @@ int printVersion(int, char**) {
 const Command kCommands[] = {
     {"--help", "--help", printHelp},
     {"--version", "--version", printVersion},
+    {"--info", "--info MODULE               print the module's contents as JSON", runInfo},
+    {"--convert", "--convert IN.qcm OUT.qcm     rewrite any module version as version 4", runConvert},
+    {"--export-qcs", "--export-qcs MODULE SLOT OUT.qcs  write sample SLOT (decimal or 0x hex) as sample banks",
+     runExportQcs},
+    {"--trace", "--trace MODULE [--ticks N]   print the register values of every tick, to the loop point",
+     runTrace},
 };
 
 int printHelp(int, char**) {

@@ -1,0 +1,28 @@
+#include "app/audio_device.h"
+
+#include <SDL.h>
+
+#include "playback/audio_output.h"
+
+namespace {
+
+constexpr Uint16 kDeviceBufferSamples = 4096;
+
+}  // namespace
+
+void openAudio() {
+  SDL_AudioSpec wanted{};
+  wanted.freq = kOutputRate;
+  wanted.format = AUDIO_S16SYS;
+  wanted.channels = 1;
+  wanted.samples = kDeviceBufferSamples;
+  wanted.callback = audioCallback;
+  // No obtained spec: SDL converts to this format if the card wants another.
+  // A failure leaves no device; the callback then never runs.
+  SDL_OpenAudio(&wanted, nullptr);
+  SDL_PauseAudio(0);
+}
+
+void audioCallback(void*, uint8_t* stream, int length) {
+  fillAudio(reinterpret_cast<int16_t*>(stream), length / 2);
+}

@@ -1,0 +1,10 @@
+// The sound card: SDL 1.2's audio device at 44100 Hz, signed 16-bit mono,
+// fed from fillAudio on SDL's audio thread.
+#pragma once
+
+#include <cstdint>
+
+// Opens and starts the device. Without one the program carries on silently.
+void openAudio();
+// SDL's callback: length is in bytes, the stream always 16-bit mono.
+void audioCallback(void* userData, uint8_t* stream, int length);

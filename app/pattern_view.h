@@ -1,0 +1,5 @@
+// The pattern view: track headings, the visible rows of the pattern under the
+// order cursor, the block selection, the repeat-block bar and the separators.
+#pragma once
+
+void drawPatternView(int blink);

@@ -1,0 +1,7 @@
+// quillchanter --screenshot OUT.bmp [MODULE]: one frame of the editor, as it
+// looks a second after start-up, rendered without a window and saved as BMP.
+#pragma once
+
+inline constexpr const char* kScreenshotCommand = "--screenshot";
+
+int runScreenshot(int argc, char** argv);

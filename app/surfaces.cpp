@@ -1,0 +1,3 @@
+#include "app/surfaces.h"
+
+Surfaces surfaces;

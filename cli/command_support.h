@@ -1,0 +1,20 @@
+// What every batch command shares: reading its module and the one-line
+// reports on stderr.
+#pragma once
+
+#include <string>
+
+#include "song/module_file.h"
+
+// Parses the file at path; on failure prints "quillchanter: PATH: REASON".
+bool readModuleArgument(const std::string& path, ParsedModule& out);
+
+// Loads the file at path into the application state as the editor's open
+// command does; on failure prints "quillchanter: PATH: REASON".
+bool loadModuleArgument(const std::string& path);
+
+// Prints "quillchanter: PATH: cannot write: REASON" from errno.
+void reportWriteFailure(const std::string& path);
+
+// Prints "usage: quillchanter USAGE" and returns 1.
+int usageError(const char* usage);

@@ -1,0 +1,9 @@
+// The batch commands. Each gets argv with argv[0] = its own name and returns
+// the exit status: 0, or 1 after one line on stderr naming what went wrong.
+#pragma once
+
+int runInfo(int argc, char** argv);
+int runConvert(int argc, char** argv);
+int runExportQcs(int argc, char** argv);
+int runRender(int argc, char** argv);
+int runTrace(int argc, char** argv);

@@ -1,0 +1,69 @@
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "cli/commands.h"
+#include "cli/loop_point.h"
+#include "cli/command_support.h"
+#include "playback/player.h"
+#include "song/app_state.h"
+
+namespace {
+
+constexpr const char* kUsage = "--trace MODULE [--ticks N]";
+constexpr long kMaxTicks = 100'000'000;
+
+// As the song compiler starts its simulation: from the top, no register writes.
+void startExportSimulation() {
+  resetPlayer();
+  PlayerState& p = app.player;
+  p.tempo = 125;
+  p.speed = 6;
+  p.playOrder = 0;
+  p.playRow = 0;
+  p.playTick = 0;
+  p.tempoAccumulator = 0;
+  p.playPatternOnly = false;
+  app.editor.repeatBlock = false;
+  p.sequencerRunning = true;
+  p.exportMode = true;
+}
+
+long ticksInCap() { return std::lround(kRenderCapSeconds * framesPerSecond()); }
+
+}  // namespace
+
+int runTrace(int argc, char** argv) {
+  if (argc != 2 && argc != 4) return usageError(kUsage);
+  long ticks = 0;
+  if (argc == 4) {
+    char* end = nullptr;
+    ticks = std::strtol(argv[3], &end, 10);
+    if (std::string(argv[2]) != "--ticks" || *end != '\0' || ticks <= 0 || ticks > kMaxTicks)
+      return usageError(kUsage);
+  }
+  const std::string modulePath = argv[1];
+  if (!loadModuleArgument(modulePath)) return 1;
+
+  startExportSimulation();
+  const PlayerState& p = app.player;
+  LoopPointFinder loop(p.playOrder, p.playRow);
+  const long limit = ticks != 0 ? ticks : ticksInCap();
+  long done = 0;
+  bool looped = false;
+  while (done < limit && !looped) {
+    const int32_t order = p.playOrder, row = p.playRow, tick = p.playTick;
+    playerFrame();
+    std::printf("%d %d %d", order, row, tick);
+    for (int32_t value : p.capture.field) std::printf(" %d", value);
+    std::printf("\n");
+    ++done;
+    looped = ticks == 0 && loop.reached(p.playOrder, p.playRow);
+  }
+  if (ticks == 0 && !looped)
+    std::fprintf(stderr, "quillchanter: %s: %s; stopped after %d minutes\n", modulePath.c_str(),
+                 p.speed == 0 ? "speed 0 holds the song on one row" : "no loop point reached",
+                 kRenderCapSeconds / 60);
+  return std::fflush(stdout) == 0 ? 0 : 1;
+}

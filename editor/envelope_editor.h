@@ -1,0 +1,8 @@
+// The envelope editor (focus 2): values, loop point and length of the
+// selected envelope of `currentInstrument`.
+#pragma once
+
+#include "editor/key_handler.h"
+
+// True when the key was consumed, also when it changed nothing.
+bool envelopeEditorKey(const KeyEvent& key);

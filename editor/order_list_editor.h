@@ -1,0 +1,7 @@
+// The order list editor (focus 1).
+#pragma once
+
+#include "editor/key_handler.h"
+
+// True when the key was consumed, also when it changed nothing.
+bool orderListKey(const KeyEvent& key);

@@ -1,0 +1,13 @@
+// Cursor movement in the pattern editor, with the selection and repeat
+// marks that Left Alt and Left Ctrl runs drag along.
+#pragma once
+
+#include <cstdint>
+
+// Up (-1) or Down (+1), wrapping; LAlt extends the selection, LCtrl the repeat block.
+void moveRowMarking(int delta, int32_t mod);
+void moveCursorRight();
+void moveCursorLeft();
+// Whole tracks at a time, extending the selection.
+void extendSelectionRight();
+void extendSelectionLeft();

@@ -1,0 +1,10 @@
+// One fuzz input through the module and instrument readers, shared by the
+// libFuzzer target and the fixed-seed test. Besides surviving any input, an
+// accepted file must survive a write and read back as the same bytes; a
+// broken round trip aborts.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+void runReaderHarness(const uint8_t* data, size_t size);

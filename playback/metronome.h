@@ -1,0 +1,6 @@
+// The metronome: a click on the expansion pulse (0x9000..0x9002), outside the
+// song's tracks, on every fourth row while playing.
+#pragma once
+
+// Once per playing frame, after the channel registers.
+void metronomeFrame();

@@ -1,0 +1,28 @@
+#include "song/read_report.h"
+
+#include <cerrno>
+#include <cstring>
+
+std::string ReadReport::describe() const {
+  switch (problem) {
+    case ReadProblem::kNone:
+      return "ok";
+    case ReadProblem::kCannotOpen:
+      return openError == ENOENT ? "not found" : "cannot open: " + std::string(std::strerror(openError));
+    case ReadProblem::kWrongMagic:
+      return "not " + detail;
+    case ReadProblem::kUnsupportedVersion:
+      return "unsupported version " + detail;
+    case ReadProblem::kDamaged:
+      return "damaged at " + detail;
+  }
+  return "unreadable";
+}
+
+bool reject(ReadReport* report, ReadProblem problem, std::string detail) {
+  if (report) {
+    report->problem = problem;
+    report->detail = std::move(detail);
+  }
+  return false;
+}

@@ -1,0 +1,57 @@
+// A headless 736x592 screen (SDL's dummy video driver) for drawing tests.
+#pragma once
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string_view>
+
+#include "app/drawing.h"
+#include "app/surfaces.h"
+#include "song/app_state.h"
+#include "song/shell_services.h"
+
+inline uint32_t fakeTicks;
+
+class ScreenTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!SDL_WasInit(SDL_INIT_VIDEO)) {
+      setenv("SDL_VIDEODRIVER", "dummy", 1);
+      SDL_Init(SDL_INIT_VIDEO);
+    }
+    if (!surfaces.screen) surfaces.screen = SDL_SetVideoMode(kScreenWidth, kScreenHeight, kScreenDepth, 0);
+    ASSERT_NE(surfaces.screen, nullptr);
+    surfaces.background = nullptr;
+    resetToProgramStart();
+    savedTicks = shell.ticks;
+    fakeTicks = 100000;
+    shell.ticks = [] { return fakeTicks; };
+    fill(Rgb{0, 0, 0});
+  }
+  void TearDown() override { shell.ticks = savedTicks; }
+
+  static void fill(Rgb c) {
+    SDL_FillRect(surfaces.screen, nullptr, SDL_MapRGB(surfaces.screen->format, c.r, c.g, c.b));
+  }
+  static Rgb pixel(int x, int y) {
+    const auto* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(surfaces.screen->pixels) +
+                                                        y * surfaces.screen->pitch);
+    Rgb c;
+    SDL_GetRGB(row[x], surfaces.screen->format, &c.r, &c.g, &c.b);
+    return c;
+  }
+  // True when every ink pixel of the text drawn at (x, y) has the colour.
+  static bool inkIs(std::string_view text, int x, int y, Rgb colour);
+  static Rgb blend(Rgb c, Rgb below, int alpha) {
+    return Rgb{uint8_t(blendComponent(c.r, below.r, alpha)), uint8_t(blendComponent(c.g, below.g, alpha)),
+               uint8_t(blendComponent(c.b, below.b, alpha))};
+  }
+
+  uint32_t (*savedTicks)() = nullptr;
+};
+
+inline ::std::ostream& operator<<(::std::ostream& os, const Rgb& c) {
+  return os << "(" << int(c.r) << ", " << int(c.g) << ", " << int(c.b) << ")";
+}

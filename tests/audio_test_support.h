@@ -1,0 +1,105 @@
+// Renders the emulated chip through fillAudio and measures what a listener
+// would hear: pitch, duty, loudness.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+#include "playback/audio_engine.h"
+#include "playback/audio_output.h"
+#include "song/app_state.h"
+
+using Samples = std::vector<int16_t>;
+
+class AudioTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    resetToProgramStart();
+    resetAudioEngine();
+  }
+  void TearDown() override {
+    setRegisterWriteObserver(nullptr);
+    resetAudioEngine();
+  }
+  void useNtsc(bool ntsc) {
+    app.song.ntsc = ntsc;
+    setupChipClock();
+  }
+};
+
+inline Samples render(int count) {
+  Samples out(static_cast<size_t>(count));
+  fillAudio(out.data(), count);
+  return out;
+}
+
+inline Samples renderSeconds(double seconds) { return render(int(seconds * kOutputRate)); }
+
+inline int peak(const Samples& s, size_t from = 0) {
+  int result = 0;
+  for (size_t i = from; i < s.size(); ++i) result = std::max(result, std::abs(int(s[i])));
+  return result;
+}
+
+inline double midpoint(const Samples& s, size_t from) {
+  const auto [lo, hi] = std::minmax_element(s.begin() + long(from), s.end());
+  return (double(*lo) + double(*hi)) / 2;
+}
+
+// Rising crossings of the midpoint, interpolated between samples. A crossing
+// counts only after the signal has been well below the midpoint, so ringing
+// around a step is not taken for a cycle.
+inline double frequency(const Samples& s, size_t from = 4410) {
+  const auto [lo, hi] = std::minmax_element(s.begin() + long(from), s.end());
+  const double mid = (double(*lo) + double(*hi)) / 2;
+  const double armLevel = mid - (double(*hi) - double(*lo)) / 4;
+  double first = -1, last = -1;
+  int crossings = 0;
+  bool armed = false;
+  for (size_t i = from + 1; i < s.size(); ++i) {
+    if (s[i] < armLevel) armed = true;
+    if (armed && s[i - 1] < mid && s[i] >= mid) {
+      const double at = double(i - 1) + (mid - s[i - 1]) / double(s[i] - s[i - 1]);
+      if (first < 0) first = at;
+      last = at;
+      ++crossings;
+      armed = false;
+    }
+  }
+  if (crossings < 2) return 0;
+  return (crossings - 1) * double(kOutputRate) / (last - first);
+}
+
+inline double highFraction(const Samples& s, size_t from) {
+  const double mid = midpoint(s, from);
+  const auto high = std::count_if(s.begin() + long(from), s.end(), [&](int16_t v) { return v > mid; });
+  return double(high) / double(s.size() - from);
+}
+
+// Constant volume 15, length counter halted, sweep off with negate set.
+inline void playPulse(int channel, int period, uint8_t duty = 2) {
+  const uint32_t base = 0x4000 + 4 * uint32_t(channel);
+  apuWrite(0x4015, 0x0F);
+  apuWrite(base, uint8_t(duty << 6 | 0x3F));
+  apuWrite(base + 1, 0x08);
+  apuWrite(base + 2, uint8_t(period & 0xFF));
+  apuWrite(base + 3, uint8_t(period >> 8 | 0x08));
+}
+
+inline void playTriangle(int period) {
+  apuWrite(0x4015, 0x0F);
+  apuWrite(0x4008, 0xFF);
+  apuWrite(0x400A, uint8_t(period & 0xFF));
+  apuWrite(0x400B, uint8_t(period >> 8 | 0x08));
+}
+
+inline void playNoise(int periodIndex, bool shortMode) {
+  apuWrite(0x4015, 0x0F);
+  apuWrite(0x400C, 0x3F);
+  apuWrite(0x400E, uint8_t((shortMode ? 0x80 : 0) | periodIndex));
+  apuWrite(0x400F, 0x08);
+}

@@ -1,0 +1,161 @@
+#include "editor/file_command.h"
+#include "key_test_support.h"
+
+namespace {
+
+class GlobalKeysTest : public EditorTest {
+ protected:
+  void TearDown() override {
+    setFileCommandRunner(nullptr);
+    EditorTest::TearDown();
+  }
+};
+
+std::vector<FileCommand> ranCommands;
+
+void recordCommand(FileCommand command) { ranCommands.push_back(command); }
+
+TEST_F(GlobalKeysTest, ShiftEscapeQuitsEvenWhileNaming) {
+  app.editor.focus = kFocusInstrumentList;
+  app.editor.naming = true;
+  press(kKeyEscape, kModRShift, 27);
+  EXPECT_FALSE(app.running);
+}
+
+TEST_F(GlobalKeysTest, EscapeAndSpaceToggleEditModeWhenStopped) {
+  press(kKeyEscape);
+  EXPECT_TRUE(app.editor.editMode);
+  press(kKeySpace, 0, ' ');
+  EXPECT_FALSE(app.editor.editMode);
+}
+
+TEST_F(GlobalKeysTest, SpaceStopsAndReturnsToTheRowPlayFromCursorStartedOn) {
+  app.editor.cursorRow = 17;
+  press(kKeyRShift, kModRShift);
+  EXPECT_TRUE(app.player.playing);
+  app.player.playRow = 40;
+  press(kKeySpace);
+  EXPECT_FALSE(app.player.playing);
+  EXPECT_EQ(app.player.playRow, 17);
+  EXPECT_EQ(app.player.returnRow, -1);
+  EXPECT_FALSE(app.editor.editMode);
+}
+
+TEST_F(GlobalKeysTest, PlayKeysAreIgnoredWhileNaming) {
+  app.editor.focus = kFocusInstrumentList;
+  app.editor.naming = true;
+  press(kKeyRCtrl, kModRCtrl);
+  press(kKeyRAlt, kModRAlt);
+  EXPECT_FALSE(app.player.playing);
+}
+
+TEST_F(GlobalKeysTest, FunctionKeysMoveTheFocus) {
+  press(kKeyF2);
+  EXPECT_EQ(app.editor.focus, kFocusInstrumentList);
+  app.editor.naming = true;
+  press(kKeyF3);
+  EXPECT_EQ(app.editor.focus, kFocusOrderList);
+  EXPECT_FALSE(app.editor.naming);
+  app.editor.currentInstrument = 0;
+  press(kKeyF4);
+  EXPECT_EQ(app.editor.focus, kFocusOrderList);
+  app.editor.currentInstrument = 2;
+  press(kKeyF4);
+  EXPECT_EQ(app.editor.focus, kFocusEnvelope);
+  press(kKeyF1, kModLShift);  // neither plain nor Alt
+  EXPECT_EQ(app.editor.focus, kFocusEnvelope);
+  press(kKeyF1);
+  EXPECT_EQ(app.editor.focus, kFocusPattern);
+}
+
+TEST_F(GlobalKeysTest, StepStaysWithinZeroToThirtyTwo) {
+  app.editor.step = 0;
+  press(kKeyF5);
+  EXPECT_EQ(app.editor.step, 0);
+  app.editor.step = 32;
+  press(kKeyF6);
+  EXPECT_EQ(app.status.text, "Current step: 32");
+}
+
+TEST_F(GlobalKeysTest, InstrumentChangeBringsCursorsIntoTheNewInstrument) {
+  app.song.instrumentNames[2] = "bass";
+  setEnvelope(app.song.envelopes[2][kNoteEnvelope], {64, 65});
+  app.editor.envelopeCursor = {5, 5, 0};
+  press(kKeyPadPlus);
+  EXPECT_EQ(app.editor.currentInstrument, 2);
+  EXPECT_EQ(app.editor.nameCursor, 4);
+  EXPECT_EQ(app.editor.envelopeCursor, (std::array<int32_t, 3>{0, 1, 0}));
+  press(kKeyPad0 + 9);
+  EXPECT_EQ(app.editor.currentInstrument, 9);
+  app.editor.currentInstrument = 1;
+  app.editor.focus = kFocusEnvelope;
+  press(kKeyF3, kModLAlt);
+  EXPECT_EQ(app.editor.currentInstrument, 1);  // the envelope editor never shows slot 0
+  app.editor.currentInstrument = 15;
+  press(kKeyF4, kModLAlt);
+  EXPECT_EQ(app.editor.currentInstrument, 15);
+}
+
+TEST_F(GlobalKeysTest, SampleSelectionReportsTheSlot) {
+  app.song.samples[1] = RawSample{std::vector<uint8_t>(1234, 64), false, "kick"};
+  press(kKeyF6, kModLAlt);
+  EXPECT_EQ(app.status.text, "Current raw sample: 0x1 (kick, 1234 bytes, not looping)");
+  press(kKeyF8);
+  EXPECT_EQ(app.status.text, "Current raw sample: 0x1 (kick, 1234 bytes, looping)");
+  press(kKeyPadPlus, kModLAlt);
+  EXPECT_EQ(app.status.text, "Current raw sample: 0x2 (empty)");
+  press(kKeyF8);
+  EXPECT_EQ(app.status.text, "Current raw sample: 0x2 (empty)");
+  press(kKeyPadMinus, kModLAlt);
+  press(kKeyF5, kModLAlt);
+  press(kKeyF5, kModLAlt);
+  EXPECT_EQ(app.editor.currentSample, 0);
+  EXPECT_EQ(app.status.text, "Current raw sample: no sample");
+}
+
+TEST_F(GlobalKeysTest, SampleAndInstrumentCommandsNeedASelection) {
+  setFileCommandRunner(recordCommand);
+  ranCommands.clear();
+  app.editor.currentInstrument = 0;
+  for (int32_t sym : {kKeyF9, kKeyF10}) {
+    app.status.text.clear();
+    press(sym);
+    EXPECT_EQ(app.status.text, "No raw sample selected (Alt +/- to select)");
+  }
+  press('l', kModLAlt | kModLShift);
+  EXPECT_EQ(app.status.text, "No raw sample selected (Alt +/- to select)");
+  press('s', kModLAlt | kModLShift | kModLCtrl);
+  EXPECT_EQ(app.status.text, "No raw sample selected (Alt +/- to select)");
+  press('l', kModLAlt | kModLCtrl);
+  EXPECT_EQ(app.status.text, "No instrument selected");
+  press('s', kModLAlt | kModLCtrl);
+  EXPECT_EQ(app.status.text, "No instrument selected");
+  EXPECT_TRUE(ranCommands.empty());
+}
+
+TEST_F(GlobalKeysTest, FileKeysFollowTheLeftModifiers) {
+  setFileCommandRunner(recordCommand);
+  ranCommands.clear();
+  app.editor.currentSample = 3;
+  press('l', kModLAlt);
+  press('l', kModLAlt | kModLCtrl);
+  press('l', kModLAlt | kModLShift);
+  press('s', kModLShift);
+  press('s', kModLAlt);
+  press('s', kModLAlt | kModLCtrl);
+  press('s', kModLAlt | kModLShift);
+  press('s', kModLAlt | kModLShift | kModLCtrl);
+  press('s', kModRAlt);  // the right Alt starts no file command
+  EXPECT_EQ(ranCommands,
+            (std::vector<FileCommand>{FileCommand::OpenModule, FileCommand::LoadInstrument,
+                                      FileCommand::LoadRawSample, FileCommand::ExportNsf, FileCommand::SaveModule,
+                                      FileCommand::SaveInstrument, FileCommand::ExportRom,
+                                      FileCommand::SaveOptimizedSamples}));
+}
+
+TEST_F(GlobalKeysTest, FileCommandsWithoutAHostAreCanceled) {
+  press('s', kModLAlt);
+  EXPECT_EQ(app.status.text, "File selection canceled.");
+}
+
+}  // namespace

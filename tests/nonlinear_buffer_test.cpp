@@ -1,0 +1,79 @@
+#include "playback/nonlinear_buffer.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "playback/audio_output.h"
+#include "playback/step_synth.h"
+
+namespace {
+
+class NonlinearBufferTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    buffer.setClockRate(kPalClockRate);
+    ASSERT_EQ(buffer.setSampleRate(kOutputRate, 0), nullptr);
+    buffer.clearBuffer();
+  }
+  std::vector<int16_t> read(int32_t count) {
+    std::vector<int16_t> out(size_t(count), 0x5555);
+    out.resize(size_t(buffer.readSamples(out.data(), count)));
+    return out;
+  }
+  Nonlinear_Buffer buffer;
+};
+
+TEST_F(NonlinearBufferTest, SetUpGivesTheLargestBufferAndBassShiftNine) {
+  for (const DeltaBuffer* b : {&buffer.pulse, &buffer.tnd}) {
+    EXPECT_EQ(b->size, kLargestBufferSamples);
+    EXPECT_EQ(b->entries.size(), size_t(kLargestBufferSamples + kSpareEntries));
+    EXPECT_EQ(b->bassShift, 9);
+    EXPECT_EQ(b->factor, uint32_t(std::floor(44100.0 / kPalClockRate * 65536 + 0.5)));
+    EXPECT_TRUE(std::all_of(b->entries.begin(), b->entries.end(), [](uint16_t e) { return e == kRestEntry; }));
+  }
+  EXPECT_EQ(buffer.channelBuffers(0).centre, &buffer.pulse);
+  EXPECT_EQ(buffer.channelBuffers(1).left, &buffer.pulse);
+  for (int tnd : {2, 3, 4}) EXPECT_EQ(buffer.channelBuffers(tnd).right, &buffer.tnd);
+}
+
+TEST_F(NonlinearBufferTest, SumsBeyondSixteenBitsSaturate) {
+  StepSynth loud(kWideKernel);
+  loud.setVolume(0.3);  // a unit of 19661: two steps overflow
+  loud.addStepAtClock(100, 1, buffer.pulse);
+  loud.addStepAtClock(400, 1, buffer.pulse);
+  loud.addStepAtClock(1500, -1, buffer.pulse);
+  loud.addStepAtClock(1800, -1, buffer.pulse);
+  loud.addStepAtClock(1900, -1, buffer.pulse);
+  loud.addStepAtClock(2000, -1, buffer.pulse);
+  buffer.endFrame(4000, true);
+  const std::vector<int16_t> out = read(100);
+  const auto [lo, hi] = std::minmax_element(out.begin(), out.end());
+  EXPECT_EQ(*hi, 32767);
+  EXPECT_EQ(*lo, -32768);
+  // Held at the limit, never wrapped round (about 12 samples of kernel delay).
+  for (size_t i = 26; i < 50; ++i) EXPECT_EQ(out[i], 32767) << i;
+  for (size_t i = 68; i < 80; ++i) EXPECT_EQ(out[i], -32768) << i;
+}
+
+TEST_F(NonlinearBufferTest, MapperCompressesLoudTndOutput) {
+  buffer.mapper.enabled = true;
+  StepSynth synth(kNarrowKernel);
+  synth.setVolume(0.001782178217821782);  // the sample channel's unit
+  synth.addStepAtClock(0, 16, buffer.tnd);
+  buffer.endFrame(2000, true);
+  const int quiet = read(40).back();
+  synth.addStepAtClock(0, 111, buffer.tnd);
+  buffer.endFrame(2000, true);
+  const int loud = read(40).back();
+  // Level 127 gives less than 127 / 16 times level 16.
+  EXPECT_GT(quiet, 0);
+  EXPECT_LT(loud, quiet * 127 / 16 * 9 / 10);
+  EXPECT_EQ(buffer.mapper.table[1024], 32768);
+  EXPECT_EQ(buffer.mapper.table[1791], 64394);
+  EXPECT_EQ(buffer.mapper.table[2047], 64394);
+  EXPECT_EQ(buffer.mapper.table[512], 512 * 32);
+}
+
+}  // namespace

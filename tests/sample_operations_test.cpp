@@ -1,0 +1,81 @@
+#include "editor/sample_operations.h"
+
+#include "key_test_support.h"
+
+namespace {
+
+using SampleOperationsTest = EditorTest;
+
+RawSample sample(std::vector<uint8_t> bytes, std::string name = "s") {
+  return RawSample{std::move(bytes), true, std::move(name)};
+}
+
+TEST_F(SampleOperationsTest, SlicingFillsTheFirstFreeSlotsAndDropsTheOddByte) {
+  for (int slot = 1; slot <= 3; ++slot) app.song.samples[slot] = sample({9});
+  app.song.samples[3] = sample({1, 2, 3, 4, 5}, "kick");
+  app.editor.currentSample = 3;
+  press(kKeyF9);
+  EXPECT_EQ(app.status.text, "Beat was sliced");
+  EXPECT_EQ(app.song.samples[4].data, (std::vector<uint8_t>{1, 2}));
+  EXPECT_EQ(app.song.samples[4].name, "0#kick");
+  EXPECT_FALSE(app.song.samples[4].loop);
+  EXPECT_EQ(app.song.samples[5].data, (std::vector<uint8_t>{3, 4}));
+  EXPECT_EQ(app.song.samples[5].name, "1#kick");
+  EXPECT_EQ(app.song.samples[3].length(), 5u);
+}
+
+TEST_F(SampleOperationsTest, SlicingRefusesWhenTwoSlotsAreNotFree) {
+  for (int slot = 1; slot < kSampleSlots; ++slot) app.song.samples[slot] = sample({1, 2});
+  app.song.samples[254] = RawSample{};
+  app.editor.currentSample = 1;
+  EXPECT_EQ(sliceSample(), SliceResult::NoFreeSlots);
+  EXPECT_FALSE(app.song.samples[254].holdsData());
+  press(kKeyF9);
+  EXPECT_EQ(app.status.text, "Not enough free sample slots to slice");
+}
+
+TEST_F(SampleOperationsTest, NothingToSliceIsNotReportedAsSliced) {
+  app.editor.currentSample = 7;
+  press(kKeyF9);
+  EXPECT_EQ(app.status.text, "Nothing to slice: the sample slot is empty");
+  app.song.samples[7] = sample({1});
+  press(kKeyF9);
+  EXPECT_EQ(app.status.text, "Sample too short to slice");
+  EXPECT_FALSE(app.song.samples[1].holdsData());
+}
+
+TEST_F(SampleOperationsTest, StrippingWithNoPatternsInUseRemovesEverySample) {
+  app.song.samples[0] = sample({1});
+  app.song.samples[200] = sample({1});
+  testing::internal::CaptureStdout();
+  press(kKeyF7);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "2 unused samples stripped\n");
+  EXPECT_FALSE(app.song.samples[0].holdsData());
+  EXPECT_FALSE(app.song.samples[200].holdsData());
+  EXPECT_EQ(app.song.samples[200].name, "");
+}
+
+TEST_F(SampleOperationsTest, StrippingKeepsSamplesOfUsedPatterns) {
+  app.song.samples[0] = sample({1});
+  app.song.samples[3] = sample({1});
+  app.song.samples[4] = sample({1});
+  cellAt(kPcmTrack, 40, 2).note = 3;
+  testing::internal::CaptureStdout();
+  EXPECT_EQ(stripUnusedSamples(), 1);
+  testing::internal::GetCapturedStdout();
+  EXPECT_TRUE(app.song.samples[0].holdsData());  // empty rows name slot 0
+  EXPECT_TRUE(app.song.samples[3].holdsData());
+  EXPECT_FALSE(app.song.samples[4].holdsData());
+}
+
+TEST_F(SampleOperationsTest, RemoveEmptiesTheCurrentSlot) {
+  app.song.samples[9] = sample({1, 2, 3}, "snare");
+  app.editor.currentSample = 9;
+  press(kKeyF10);
+  EXPECT_EQ(app.status.text, "Sample was removed");
+  EXPECT_FALSE(app.song.samples[9].holdsData());
+  EXPECT_FALSE(app.song.samples[9].loop);
+  EXPECT_EQ(app.song.samples[9].name, "");
+}
+
+}  // namespace

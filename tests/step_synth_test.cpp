@@ -1,0 +1,71 @@
+#include "playback/step_synth.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "playback/audio_engine.h"
+#include "playback/nonlinear_buffer.h"
+
+namespace {
+
+struct NamedSynth {
+  const char* name;
+  const StepSynth* synth;
+  int32_t unit;
+  int width;
+};
+
+std::vector<NamedSynth> engineSynths() {
+  soundChip.setOutputLevels(true, 1.0);
+  return {{"pulse", &soundChip.pulseSynth, 492, kWideKernel},
+          {"triangle", &soundChip.triangleSynth, 350, kWideKernel},
+          {"noise", &soundChip.noiseSynth, 234, kNarrowKernel},
+          {"sample channel", &soundChip.sampleSynth, 117, kNarrowKernel},
+          {"expansion pulse", &expansionChip.pulseSynth, 422, kWideKernel},
+          {"sawtooth", &expansionChip.sawSynth, 409, kNarrowKernel}};
+}
+
+int64_t rowSumLessUnit(const StepSynth& synth, int row) {
+  const uint16_t* entries = synth.kernelRow(row);
+  int64_t sum = 0;
+  for (int tap = 0; tap < synth.width(); ++tap) sum += int64_t(entries[tap]) - synth.volumeUnit();
+  return sum;
+}
+
+TEST(StepSynthTest, VolumeUnitsMatchTheChipLevels) {
+  for (const NamedSynth& s : engineSynths()) {
+    EXPECT_EQ(s.synth->volumeUnit(), s.unit) << s.name;
+    EXPECT_EQ(s.synth->width(), s.width) << s.name;
+  }
+}
+
+TEST(StepSynthTest, EveryPhaseMovesTheLevelByExactlyOneUnit) {
+  for (const NamedSynth& s : engineSynths())
+    for (int row = 0; row < kKernelRows; ++row)
+      EXPECT_EQ(rowSumLessUnit(*s.synth, row), s.unit) << s.name << " row " << row;
+}
+
+TEST(StepSynthTest, KernelsOfBothWidthsPeakOnTheSameBufferEntry) {
+  for (const NamedSynth& s : engineSynths()) {
+    // Mid-sample phase: a symmetric kernel whose largest tap is its centre.
+    const uint16_t* row = s.synth->kernelRow(kKernelPhases / 2);
+    const int centre = int(std::max_element(row, row + s.width) - row);
+    EXPECT_EQ((kSpareEntries - s.width) / 2 + centre, 11) << s.name;
+    for (int tap = 1; tap < s.width - 1; ++tap)
+      EXPECT_NEAR(row[centre - (tap - centre)], row[tap], 1) << s.name << " tap " << tap;
+  }
+}
+
+TEST(StepSynthTest, OddPositionRowsRepeatTheEvenRowsOneEntryLater) {
+  for (const NamedSynth& s : engineSynths()) {
+    for (int row = 0; row < kKernelPhases; ++row) {
+      const uint16_t* even = s.synth->kernelRow(row);
+      const uint16_t* odd = s.synth->kernelRow(row + kKernelPhases);
+      EXPECT_EQ(odd[0], s.unit) << s.name;
+      for (int tap = 0; tap + 1 < s.width; ++tap) EXPECT_EQ(odd[tap + 1], even[tap]) << s.name << " row " << row;
+    }
+  }
+}
+
+}  // namespace
