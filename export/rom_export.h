@@ -7,5 +7,3 @@
 // the cartridge (more than 128 PRG banks) or the file cannot be written, in
 // which case nothing at `path` has changed. Reads the song only, takes no lock.
 bool exportRom(const std::string& path);
-// As exportRom, with the reason for a false result in `error`.
-bool exportRom(const std::string& path, std::string& error);

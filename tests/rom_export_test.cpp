@@ -1,59 +1,86 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
+#include "cli/command_line.h"
 #include "export/cart_images.h"
 #include "export/rom_export.h"
 #include "export/rom_layout.h"
 #include "song/app_state.h"
+#include "song/module_file.h"
+#include "tests/temp_dir.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-std::vector<uint8_t> readFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
+size_t filesIn(const std::string& dir) {
+  return size_t(std::distance(fs::directory_iterator(dir), fs::directory_iterator()));
 }
 
 class RomExport : public ::testing::Test {
  protected:
-  void SetUp() override {
-    resetToProgramStart();
-    dir = fs::temp_directory_path() / ("qc_rom_export_" + std::to_string(::getpid()));
-    fs::create_directories(dir);
-  }
-  void TearDown() override { fs::remove_all(dir); }
-  fs::path dir;
+  void SetUp() override { resetToProgramStart(); }
+  TempDir dir;
 };
 
 TEST_F(RomExport, WritesTheImageWithThePlayerAndTiles) {
   app.song.patterns[0].cells[0][0].note = 25;
-  const fs::path path = dir / "song.nes";
-  ASSERT_TRUE(exportRom(path.string()));
+  const std::string path = dir.file("song.nes");
+  ASSERT_TRUE(exportRom(path));
   const std::vector<uint8_t> bytes = readFile(path);
   EXPECT_EQ(bytes, buildRomImage(app.song, kCartPlayerImage, kCartCharacterRom).bytes);
   EXPECT_EQ(bytes.size(), size_t(kInesHeaderSize + 2 * kPrgBankSize + kCartImageSize));
-  EXPECT_FALSE(fs::exists(dir / "song.nes.tmp"));
+  EXPECT_EQ(filesIn(dir.path()), 1u) << "no temporary file is left behind";
 }
 
 TEST_F(RomExport, ASongTooBigForTheMapperLeavesTheOldFile) {
-  const fs::path path = dir / "song.nes";
-  std::ofstream(path) << "old";
+  const std::string path = dir.file("song.nes");
+  writeFile(path, {'o', 'l', 'd'});
   app.song.samples[3].data.assign(size_t(kMaxPrgBanks) * kPrgBankSize, 0x40);
-  std::string error;
-  EXPECT_FALSE(exportRom(path.string(), error));
-  EXPECT_NE(error.find("128"), std::string::npos) << error;
+  EXPECT_FALSE(exportRom(path));
   EXPECT_EQ(readFile(path), (std::vector<uint8_t>{'o', 'l', 'd'}));
-  EXPECT_FALSE(fs::exists(dir / "song.nes.tmp"));
+  EXPECT_EQ(filesIn(dir.path()), 1u);
 }
 
 TEST_F(RomExport, AnUnwritablePathFails) {
-  EXPECT_FALSE(exportRom((dir / "missing" / "song.nes").string()));
-  EXPECT_FALSE(exportRom(dir.string())) << "a directory cannot be replaced by a file";
-  EXPECT_TRUE(fs::is_directory(dir));
+  EXPECT_FALSE(exportRom(dir.file("missing/song.nes")));
+  EXPECT_FALSE(exportRom(dir.path())) << "a directory cannot be replaced by a file";
+  EXPECT_TRUE(fs::is_directory(dir.path()));
+}
+
+int runCli(std::vector<std::string> args, std::string& err) {
+  args.insert(args.begin(), "quillchanter");
+  std::vector<char*> argv;
+  for (std::string& a : args) argv.push_back(a.data());
+  testing::internal::CaptureStderr();
+  const int status = runCommandLine(int(argv.size()), argv.data());
+  err = testing::internal::GetCapturedStderr();
+  return status;
+}
+
+TEST_F(RomExport, CommandLineWritesTheModulesImageAndNamesFailures) {
+  Song song;
+  writeProgramStartInstruments(song);
+  song.patterns[1].cells[2][5].note = 40;
+  song.samples[2] = RawSample{{1, 2, 3}, true, "s"};
+  writeFile(dir.file("m.qcm"), encodeModule(song));
+  std::string err;
+  ASSERT_EQ(runCli({"--export-nes", dir.file("m.qcm"), dir.file("m.nes")}, err), 0) << err;
+  EXPECT_EQ(readFile(dir.file("m.nes")), buildRomImage(song, kCartPlayerImage, kCartCharacterRom).bytes);
+
+  EXPECT_EQ(runCli({"--export-nes", dir.file("m.qcm"), dir.file("no/dir.nes")}, err), 1);
+  EXPECT_EQ(err, "quillchanter: " + dir.file("no/dir.nes") + ": cannot write: No such file or directory\n");
+
+  song.samples[9].data.assign(size_t(kMaxPrgBanks) * kPrgBankSize, 0x40);
+  writeFile(dir.file("big.qcm"), encodeModule(song));
+  EXPECT_EQ(runCli({"--export-nes", dir.file("big.qcm"), dir.file("big.nes")}, err), 1);
+  EXPECT_EQ(err, "quillchanter: " + dir.file("big.qcm") +
+                     ": cannot export as iNES: the song needs 256 PRG banks of 16 KB, the mapper holds 128\n");
+  EXPECT_FALSE(fs::exists(dir.file("big.nes")));
+
+  EXPECT_EQ(runCli({"--export-nes", dir.file("m.qcm")}, err), 1);
+  EXPECT_EQ(err, "usage: quillchanter --export-nes MODULE OUT.nes\n");
 }
 
 TEST(CartImages, HoldTheEditorsPeriodTablesAndTheFont) {
