@@ -29,6 +29,8 @@ const Command kCommands[] = {
      runExportQcs},
     {"--export-nes", "--export-nes MODULE OUT.nes  write the song as a VRC6 cartridge image with its player",
      runExportNes},
+    {"--render", "--render MODULE OUT.wav [--seconds S]  play the song from the top into a WAV file",
+     runRender},
     {"--trace", "--trace MODULE [--ticks N]   print the register values of every tick, to the loop point",
      runTrace},
 };

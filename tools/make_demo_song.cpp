@@ -85,11 +85,10 @@ const Chord kE = {"E-2", "47"};
 const Chord kDm = {"D-3", "37"};
 
 // Syncopated stabs, arpeggiated through the whole bar.
-void stabBar(int pattern, int bar, const Chord& chord, bool soft = false) {
+void stabBar(int pattern, int bar, const Chord& chord) {
   const int base = bar * 16;
   for (int row : {0, 3, 6, 10, 12}) note(pattern, kHarmony, base + row, transpose(noteNumber(chord.root), 12), kStabInstrument);
   for (int row = 0; row < 16; ++row) effect(pattern, kHarmony, base + row, 0x0, chord.arpeggio);
-  if (soft) effect(pattern, kHarmony, base + 10, 0xE, "B4");  // a quieter off-beat stab
 }
 
 // Eighths on the triangle: root, root, octave, root, root, octave, root, fifth.
@@ -141,22 +140,22 @@ void writeIntro() {
   // A rising lead pickup into the verse.
   melody(kIntro, {{56, "E-3"}, {58, "G-3"}, {60, "A-3"}, {62, "B-3"}});
   effect(kIntro, kLead, 56, 0xC, "28");
-  effect(kIntro, kLead, 62, 0x1, "02");
 }
 
 void writeVerse(int pattern, bool answer) {
   const Chord chords[4] = {kAm, kF, kC, kG};
   for (int bar = 0; bar < 4; ++bar) {
-    stabBar(pattern, bar, chords[bar], bar == 1);
+    stabBar(pattern, bar, chords[bar]);
     bassBar(pattern, bar, chords[bar]);
     drumBar(pattern, bar, answer && bar == 3);
   }
+  effect(pattern, kDrums, 0, 0xF, "06");  // back from the build's speed 5
   if (!answer) {
     melody(pattern, {{0, "C-4"}, {6, "A-3"}, {8, "E-4"}, {12, "D-4"}, {14, "C-4"},
                      {16, "A-3"}, {24, "G-3"}, {26, "A-3"}, {28, "C-4"},
                      {32, "G-3"}, {38, "E-3"}, {40, "G-3"}, {44, "C-4"}, {46, "D-4"},
                      {48, "B-3"}, {56, "A-3"}, {58, "G-3"}, {62, "OFF"}});
-    effect(pattern, kLead, 0, 0x3, "06");  // glide up from the pickup
+    effect(pattern, kLead, 0, 0x3, "06");  // scoop up from the pickup
     effect(pattern, kLead, 18, 0x4, "62");
     effect(pattern, kLead, 50, 0x4, "63");
   } else {
@@ -168,7 +167,7 @@ void writeVerse(int pattern, bool answer) {
     effect(pattern, kLead, 18, 0x4, "53");
     effect(pattern, kLead, 34, 0x4, "53");
     effect(pattern, kLead, 50, 0x6, "01");  // vibrato while it fades
-    for (int row = 51; row < 56; ++row) effect(pattern, kLead, row, 0x6, "00");
+    for (int row = 51; row < 54; ++row) effect(pattern, kLead, row, 0x6, "00");
     effect(pattern, kLead, 60, 0x2, "01");
   }
 }
@@ -225,6 +224,8 @@ void writeBreakdown() {
     for (int row = 1; row < 16; ++row) effect(kBreakdown, kLead, base + row, 0x7, "00");
     note(kBreakdown, kHarmony, base, transpose(noteNumber(chords[bar].root), 19), kPadInstrument);
     effect(kBreakdown, kHarmony, base + 1, 0xE, "12");  // detuned against pulse 1
+    effect(kBreakdown, kHarmony, base + 8, 0xE, "B3");
+    effect(kBreakdown, kHarmony, base + 12, 0xE, "B2");
     sample(kBreakdown, base, kKick);
     sample(kBreakdown, base + 8, kSnare);
     for (int row : {4, 12}) note(kBreakdown, kDrums, base + row, "C-1", kClosedHat);
@@ -240,8 +241,7 @@ void writeBuild() {
   for (int row = 25; row < 32; ++row) effect(kBuild, kBass, row, 0x2, "00");
   note(kBuild, kLead, 0, "E-3", kLeadInstrument);
   effect(kBuild, kLead, 0, 0xC, "33");
-  effect(kBuild, kLead, 1, 0xA, "10");
-  for (int row = 2; row < 24; ++row) effect(kBuild, kLead, row, 0xA, "00");
+  for (int row = 2; row < 24; row += 2) effect(kBuild, kLead, row, 0xE, "A1");  // a slow crescendo
   effect(kBuild, kLead, 24, 0x1, "01");
   for (int row = 25; row < 32; ++row) effect(kBuild, kLead, row, 0x1, "00");
   for (int row = 0; row < 32; row += row < 16 ? 4 : (row < 24 ? 2 : 1)) {
@@ -264,8 +264,9 @@ void writeOutro() {
                   {32, "B-3"}, {36, "D-4"}, {40, "G-4"}, {44, "F#4"}, {46, "D-4"},
                   {48, "A-3"}});
   effect(kOutro, kLead, 18, 0x4, "53");
-  effect(kOutro, kLead, 48, 0x6, "01");
-  for (int row = 49; row < 64; ++row) effect(kOutro, kLead, row, 0x6, "00");
+  // The last note: vibrato, fading a step every other row.
+  effect(kOutro, kLead, 48, 0x4, "64");
+  for (int row = 49; row < 64; ++row) effect(kOutro, kLead, row, row % 2 ? 0x4 : 0xE, row % 2 ? "00" : "B1");
   note(kOutro, kHarmony, 48, "E-4", kPadInstrument);
   note(kOutro, kBass, 48, "A-1", kLongBass);
   sample(kOutro, 48, kKick);

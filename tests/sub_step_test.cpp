@@ -1,0 +1,195 @@
+#include <vector>
+
+#include "player_test_support.h"
+
+namespace {
+
+using Writes = std::vector<RegisterWrite>;
+
+class SubStep : public PlayerTest {
+ protected:
+  void SetUp() override {
+    PlayerTest::SetUp();
+    app.editor.channelMaskChanged = false;
+  }
+  static void subSteps(int count) {
+    for (int i = 0; i < count; ++i) {
+      playerSubStep();
+      endSubStep();
+    }
+  }
+  // The levels written to 0x4011 during the next `count` sub-steps.
+  static std::vector<int> dacLevels(int count) {
+    std::vector<int> levels;
+    for (int i = 0; i < count; ++i) {
+      recordedWrites.clear();
+      subSteps(1);
+      for (const RegisterWrite& w : recordedWrites)
+        if (w.address == 0x4011) levels.push_back(w.value);
+    }
+    return levels;
+  }
+  static void makeSample(int slot, std::vector<uint8_t> data, bool loop) {
+    app.song.samples[slot].data = std::move(data);
+    app.song.samples[slot].loop = loop;
+  }
+};
+
+TEST_F(SubStep, ResetRequestPutsTheChipIntoItsSilentState) {
+  app.editor.channelMask = 0x1B;
+  resetPlayer();
+  subSteps(1);
+  const Writes expected = {{0x4000, 0x30}, {0x4004, 0x30}, {0x4008, 0x00}, {0x400C, 0x30},
+                           {0x4001, 0x0F}, {0x4005, 0x0F}, {0x4015, 0x1B}, {0x9000, 0x00}};
+  EXPECT_EQ(recordedWrites, expected);
+  EXPECT_FALSE(app.player.apuResetRequest);
+}
+
+TEST_F(SubStep, SilenceRequestStopsTheSequencerAndClearsTheChannels) {
+  makeSample(3, std::vector<uint8_t>(100, 64), false);
+  put(0, 0, 49, 1, 0x4, "48");
+  put(kPcmTrack, 0, 3);
+  playSong();
+  audioFrames(2);
+  stopPlayback();
+  recordedWrites.clear();
+  subSteps(1);
+  const Writes expected = {{0x4000, 0x30}, {0x4004, 0x30}, {0x4008, 0x00},
+                           {0x400C, 0x30}, {0x4015, 0x1F}, {0x9000, 0x00}};
+  EXPECT_EQ(recordedWrites, expected);
+  EXPECT_FALSE(app.player.sequencerRunning);
+  EXPECT_FALSE(app.player.silenceRequest);
+  EXPECT_EQ(app.player.pcmSample, 0);
+  EXPECT_EQ(channel(0).note, 0);
+  EXPECT_EQ(channel(0).effect, 0);
+  EXPECT_EQ(channel(0).param, 0);
+  EXPECT_EQ(channel(0).instrument, 0);
+}
+
+TEST_F(SubStep, StopCompletesOnTheAudioThreadAfterAFrameStillPlaying) {
+  playSong();
+  stopPlayback();
+  EXPECT_TRUE(app.player.sequencerRunning);
+  playerFrame();
+  EXPECT_EQ(app.player.playTick, 1);
+  subSteps(1);
+  EXPECT_FALSE(app.player.sequencerRunning);
+}
+
+TEST_F(SubStep, MutingDisablesTheChannelAndUnmutingForcesAFullPeriodWrite) {
+  put(0, 0, 49, 1);
+  put(1, 0, 37, 1);
+  playSong();
+  audioFrames(1);
+  app.editor.channelMask = 0x1E;
+  app.editor.channelMaskChanged = true;
+  recordedWrites.clear();
+  subSteps(1);
+  EXPECT_EQ(recordedWrites, (Writes{{0x4015, 0x1E}}));
+  EXPECT_EQ(channel(0).lastPeriod, tablePeriod(49));  // the muted channel keeps its state
+  EXPECT_EQ(channel(1).lastPeriod, -1);
+  EXPECT_FALSE(app.editor.channelMaskChanged);
+
+  audioFrames(1);
+  app.editor.channelMask = 0x1F;
+  app.editor.channelMaskChanged = true;
+  subSteps(1);
+  EXPECT_EQ(channel(0).lastPeriod, -1);
+  recordedWrites.clear();
+  playerFrame();
+  const int32_t p = tablePeriod(49);
+  EXPECT_EQ(Writes(recordedWrites.begin() + 3, recordedWrites.begin() + 5),
+            (Writes{{0x4002, uint8_t(p & 0xFF)}, {0x4003, uint8_t(p >> 8)}}));
+}
+
+TEST_F(SubStep, ClockChangeRebuildsThePeriodTable) {
+  app.song.ntsc = true;
+  app.player.clockChanged = true;
+  subSteps(1);
+  EXPECT_FALSE(app.player.clockChanged);
+  EXPECT_EQ(tablePeriod(1), 3420);
+}
+
+TEST_F(SubStep, ExportModeLeavesRequestsAndTheStreamAlone) {
+  app.player.exportMode = true;
+  app.player.silenceRequest = true;
+  app.player.apuResetRequest = true;
+  subSteps(5);
+  EXPECT_TRUE(recordedWrites.empty());
+  EXPECT_TRUE(app.player.silenceRequest);
+}
+
+TEST_F(SubStep, RawSampleStreamsAboutOneByteEveryTwoSubStepsAndStops) {
+  makeSample(1, {10, 20, 30, 40}, false);
+  put(kPcmTrack, 0, 1);
+  playSong();
+  playerFrame();
+  EXPECT_EQ(dacLevels(12), (std::vector<int>{10, 10, 20, 20, 30, 30, 40, 40}));
+  EXPECT_EQ(app.player.pcmSample, 0);
+}
+
+TEST_F(SubStep, LoopingRawSampleHoldsItsLastByteUntilTheNextFrame) {
+  makeSample(1, {10, 20, 30, 40}, true);
+  put(kPcmTrack, 0, 1);
+  playSong();
+  playerFrame();
+  const auto levels = dacLevels(kSubStepsPerFrame);
+  ASSERT_EQ(levels.size(), size_t(kSubStepsPerFrame));
+  EXPECT_EQ(std::vector<int>(levels.begin(), levels.begin() + 8), (std::vector<int>{10, 10, 20, 20, 30, 30, 40, 40}));
+  for (size_t i = 8; i < levels.size(); ++i) ASSERT_EQ(levels[i], 40) << "sub-step " << i;
+  playerFrame();
+  EXPECT_EQ(dacLevels(3), (std::vector<int>{10, 10, 20}));
+}
+
+TEST_F(SubStep, MutedRawSampleTrackRunsOnSilently) {
+  makeSample(1, {10, 20, 30, 40}, false);
+  put(kPcmTrack, 0, 1);
+  app.editor.channelMask = 0x0F;
+  playSong();
+  playerFrame();
+  EXPECT_TRUE(dacLevels(8).empty());
+  EXPECT_EQ(app.player.pcmSample, 0);
+}
+
+TEST_F(SubStep, NtscStreamsFewerBytesPerSubStep) {
+  makeSample(1, std::vector<uint8_t>(1000, 64), false);
+  put(kPcmTrack, 0, 1);
+  app.song.ntsc = true;
+  playSong();
+  playerFrame();
+  subSteps(kSubStepsPerFrame);
+  EXPECT_NEAR(app.player.pcmPosition, kSubStepsPerFrame * 0.5000641025641026 * 0.9289487044723371, 1e-9);
+}
+
+TEST_F(SubStep, SampleEmptiedWhileStreamingIsNeverReadAgain) {
+  makeSample(1, std::vector<uint8_t>(400, 70), false);
+  put(kPcmTrack, 0, 1);
+  playSong();
+  playerFrame();
+  subSteps(100);
+  app.song.samples[1].data.clear();
+  app.song.samples[1].data.shrink_to_fit();
+  EXPECT_TRUE(dacLevels(10).empty());
+  EXPECT_EQ(app.player.pcmSample, 0);
+}
+
+TEST_F(SubStep, SampleReplacedByAShorterOneStopsAtItsEnd) {
+  makeSample(1, std::vector<uint8_t>(400, 70), true);
+  put(kPcmTrack, 0, 1);
+  playSong();
+  playerFrame();
+  subSteps(200);
+  app.song.samples[1].data = std::vector<uint8_t>(20, 90);
+  EXPECT_TRUE(dacLevels(10).empty());
+}
+
+TEST_F(SubStep, EmptySampleSlotStreamsNothing) {
+  put(kPcmTrack, 0, 9);
+  playSong();
+  playerFrame();
+  EXPECT_EQ(app.player.pcmSample, 9);
+  EXPECT_TRUE(dacLevels(4).empty());
+  EXPECT_EQ(app.player.pcmSample, 0);
+}
+
+}  // namespace
