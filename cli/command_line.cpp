@@ -33,6 +33,7 @@ const Command kCommands[] = {
      runRender},
     {"--trace", "--trace MODULE [--ticks N]   print the register values of every tick, to the loop point",
      runTrace},
+    {"--export-nsf", "--export-nsf MODULE OUT.nsf  compile the song into an NSF file", runExportNsf},
 };
 
 int printHelp(int, char**) {

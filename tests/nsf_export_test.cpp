@@ -1,0 +1,322 @@
+// The NSF export of whole songs: the simulation, the saved player state and
+// audio device, the file on disk, and the result on the driver and in gme.
+#include "export/nsf_export.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "cli/command_line.h"
+#include "export/song_compiler.h"
+#include "playback/player.h"
+#include "song/app_state.h"
+#include "song/module_file.h"
+#include "song/shell_services.h"
+#include "tests/gme_render.h"
+#include "tests/nsf_playback.h"
+#include "tests/temp_dir.h"
+
+namespace {
+
+// A parameter as typed: the first shown digit is stored in the low nibble.
+uint8_t shown(const char* digits) {
+  auto digit = [](char c) { return c <= '9' ? c - '0' : c - 'A' + 10; };
+  return uint8_t(digit(digits[0]) | digit(digits[1]) << 4);
+}
+
+void put(int pattern, int track, int row, int note, int instrument = 0, int effect = 0, const char* param = "00") {
+  Cell& c = app.song.patterns[pattern].cells[track][row];
+  c.note = uint8_t(note);
+  c.setInstrument(instrument);
+  c.setEffect(effect);
+  c.param = shown(param);
+}
+
+std::vector<uint8_t> ramp(size_t length, int step) {
+  std::vector<uint8_t> data(length);
+  for (size_t i = 0; i < length; i++) data[i] = uint8_t((i * size_t(step)) % 128);
+  return data;
+}
+
+// Three orders; the last jumps back to the second. Envelopes, effects,
+// tempo and speed changes, note-offs and sample triggers on every track.
+void buildSong(bool ntsc) {
+  Song& s = app.song;
+  s.ntsc = ntsc;
+  s.orderCount = 3;
+  s.orders[0] = 0;
+  s.orders[1] = 1;
+  s.orders[2] = 2;
+  setEnvelope(s.envelopes[2][kVolumeEnvelope], {15, 13, 11, 9, 7, 5}, 5);
+  setEnvelope(s.envelopes[2][kNoteEnvelope], {64, 67, 71}, 0);
+  setEnvelope(s.envelopes[2][kDutyEnvelope], {0, 1, 2, 3}, 0);
+  s.samples[1].data = ramp(2000, 3);
+  s.samples[2].data = ramp(300, 7);
+  s.samples[2].loop = true;
+  s.samples[4].data = ramp(90, 1);
+
+  put(0, 0, 0, 49, 1, 0xF, "03");
+  put(0, 0, 8, 53, 1, 4, "46");
+  put(0, 0, 16, kNoteOff);
+  put(0, 0, 20, 56, 2);
+  put(0, 0, 31, 0, 0, 0xD, "00");
+  put(0, 1, 0, 37, 2, 0, "37");
+  put(0, 1, 12, 0, 0, 0xC, "35");
+  put(0, 2, 0, 25, 1);
+  put(0, 2, 16, 30, 1, 3, "08");
+  put(0, 3, 0, 10, 1);
+  put(0, 3, 4, 20, 1);
+  put(0, 3, 24, kNoteOff);
+  put(0, 4, 0, 1);
+  put(0, 4, 12, 2);
+  put(0, 4, 13, 2);
+  put(0, 4, 20, 3);
+  put(0, 4, 26, 4);
+
+  put(1, 0, 0, 40, 1, 1, "02");
+  put(1, 0, 4, 0, 0, 0xF, "A0");
+  put(1, 0, 8, 0, 0, 2, "03");
+  put(1, 0, 16, 60, 1, 0xA, "02");
+  put(1, 0, 20, 0, 0, 0xF, "05");
+  put(1, 1, 0, 50, 1, 7, "48");
+  put(1, 1, 31, 0, 0, 0xD, "00");
+  put(1, 2, 0, 36, 2);
+  put(1, 3, 0, 5, 2);
+  put(1, 3, 10, 0, 0, 0xE, "11");
+  put(1, 4, 2, 2);
+  put(1, 4, 24, 1);
+
+  put(2, 0, 0, 45, 2);
+  put(2, 0, 4, 47, 1, 0xE, "D2");
+  put(2, 2, 8, kNoteOff);
+  put(2, 0, 15, 0, 0, 0xB, "01");
+}
+
+int passTicks(const std::vector<OrderPass>& passes, size_t from) {
+  int n = 0;
+  for (size_t p = from; p < passes.size(); p++) n += int(passes[p].size());
+  return n;
+}
+
+class NsfExport : public testing::Test {
+ protected:
+  void SetUp() override { resetToProgramStart(); }
+  TempDir dir;
+};
+
+class NsfExportedSong : public NsfExport, public testing::WithParamInterface<bool> {};
+
+TEST_P(NsfExportedSong, PlaysTickForTickOnTheDriverAcrossItsLoopPoint) {
+  bool ntsc = GetParam();
+  buildSong(ntsc);
+  SongStreams streams;
+  {
+    ExportSession session;
+    testing::internal::CaptureStdout();
+    ASSERT_TRUE(compileSong(streams));
+    testing::internal::GetCapturedStdout();
+  }
+  EXPECT_EQ(streams.loopPoint, 1);
+  std::vector<OrderPass> passes = passesOf(streams);
+  ASSERT_EQ(passes.size(), 3u);
+  testing::internal::CaptureStdout();
+  std::optional<std::vector<uint8_t>> file = compileNsf();
+  testing::internal::GetCapturedStdout();
+  ASSERT_TRUE(file);
+  int ticks = passTicks(passes, 0) + passTicks(passes, 1) + 3;
+  expectDriverPlays(*file, passes, streams.loopPoint, app.song.samples, ntsc, ticks);
+}
+
+INSTANTIATE_TEST_SUITE_P(PalAndNtsc, NsfExportedSong, testing::Values(false, true),
+                         [](const auto& info) { return info.param ? "Ntsc" : "Pal"; });
+
+TEST_F(NsfExport, OneOrderPlayingThroughIsOnePassThatLoopsToItself) {
+  SongStreams streams;
+  ExportSession session;
+  testing::internal::CaptureStdout();
+  ASSERT_TRUE(compileSong(streams));
+  EXPECT_EQ(testing::internal::GetCapturedStdout(),
+            "order 0 entried at row 0\n  pulse orders = 0\n"
+            "order 0 entried at row 0\n  pulse orders = 1\n"
+            "  order already entried, loop point found, bailing out\n  loop point = 0\n");
+  EXPECT_EQ(streams.channels[0].orderList, std::vector<int>{0});
+  EXPECT_EQ(streams.channels[0].pool[0].ticks, kRows * 6);
+}
+
+TEST_F(NsfExport, BreakBackIntoItsOwnOrderLoopsAtTheSecondPass) {
+  put(0, 0, 48, 0, 0, 0xD, "32");  // tens and units: row 32
+  SongStreams streams;
+  ExportSession session;
+  testing::internal::CaptureStdout();
+  ASSERT_TRUE(compileSong(streams));
+  std::string log = testing::internal::GetCapturedStdout();
+  EXPECT_NE(log.find("order 0 entried at row 32\n  pulse orders = 1\n"), std::string::npos) << log;
+  EXPECT_EQ(streams.channels[0].orderList.size(), 2u);
+  EXPECT_EQ(streams.loopPoint, 1);
+}
+
+TEST_F(NsfExport, SampleTriggersRepeatOnlyWhereARowStartsThem) {
+  put(0, 4, 0, 5);
+  put(0, 4, 1, 5);
+  put(0, 0, 0, 0, 0, 0xF, "02");
+  SongStreams streams;
+  {
+    ExportSession session;
+    testing::internal::CaptureStdout();
+    ASSERT_TRUE(compileSong(streams));
+    testing::internal::GetCapturedStdout();
+  }
+  const std::vector<int32_t>& pcm = streams.channels[kPcmTrack].pool[0].records;
+  EXPECT_EQ(std::vector<int32_t>(pcm.begin(), pcm.begin() + 5), (std::vector<int32_t>{5, 0, 5, 0, 0}));
+
+  put(0, 0, 0, 0, 0, 0xF, "01");
+  SongStreams fast;
+  {
+    ExportSession session;
+    testing::internal::CaptureStdout();
+    ASSERT_TRUE(compileSong(fast));
+    testing::internal::GetCapturedStdout();
+  }
+  const std::vector<int32_t>& held = fast.channels[kPcmTrack].pool[0].records;
+  EXPECT_EQ(std::vector<int32_t>(held.begin(), held.begin() + 3), (std::vector<int32_t>{5, 5, 0}));
+}
+
+struct ShellLog {
+  static inline std::string calls;
+  static void lock() { calls += "L"; }
+  static void unlock() { calls += "U"; }
+  static void pause(bool paused) { calls += paused ? "P" : "R"; }
+};
+
+class NsfExportShell : public NsfExport {
+ protected:
+  void SetUp() override {
+    NsfExport::SetUp();
+    saved_ = shell;
+    ShellLog::calls.clear();
+    shell.lockAudio = ShellLog::lock;
+    shell.unlockAudio = ShellLog::unlock;
+    shell.pauseAudio = ShellLog::pause;
+    PlayerState& p = app.player;
+    p.playing = true;
+    p.sequencerRunning = true;
+    p.tempo = 99;
+    p.speed = 3;
+    p.playOrder = 0;
+    p.playRow = 17;
+    p.playTick = 2;
+    p.tempoAccumulator = 1234;
+    p.playPatternOnly = true;
+    p.pcmPosition = 12.5;
+    p.pcmSample = 4;
+    app.editor.repeatBlock = true;
+  }
+  void TearDown() override { shell = saved_; }
+
+  void expectFieldsBack() {
+    const PlayerState& p = app.player;
+    EXPECT_EQ(p.tempo, 99);
+    EXPECT_EQ(p.speed, 3);
+    EXPECT_EQ(p.playRow, 17);
+    EXPECT_EQ(p.playTick, 2);
+    EXPECT_EQ(p.tempoAccumulator, 1234);
+    EXPECT_TRUE(p.playPatternOnly);
+    EXPECT_EQ(p.pcmPosition, 12.5);
+    EXPECT_EQ(p.pcmSample, 4);
+    EXPECT_FALSE(p.exportMode);
+    EXPECT_TRUE(app.editor.repeatBlock);
+    // Paused before the lock, resumed once it is released, nothing left held.
+    const std::string& calls = ShellLog::calls;
+    EXPECT_EQ(calls.substr(0, 2), "PL") << calls;
+    EXPECT_EQ(std::count(calls.begin(), calls.end(), 'R'), 1) << calls;
+    EXPECT_NE(calls.find("UR"), std::string::npos) << calls;
+    EXPECT_EQ(std::count(calls.begin(), calls.end(), 'L'), std::count(calls.begin(), calls.end(), 'U')) << calls;
+  }
+
+ private:
+  ShellServices saved_;
+};
+
+TEST_F(NsfExportShell, SuccessRestoresThePlayerAndStopsPlayback) {
+  testing::internal::CaptureStdout();
+  ASSERT_TRUE(exportNsf(dir.file("song.nsf")));
+  testing::internal::GetCapturedStdout();
+  expectFieldsBack();
+  EXPECT_FALSE(app.player.sequencerRunning);
+  EXPECT_FALSE(app.player.playing);
+  EXPECT_TRUE(app.player.silenceRequest);
+  std::vector<uint8_t> file = readFile(dir.file("song.nsf"));
+  ASSERT_GT(file.size(), 128u);
+  EXPECT_EQ(std::string(file.begin(), file.begin() + 4), "NESM");
+}
+
+TEST_F(NsfExportShell, SongThatNeverLoopsIsRefusedAndPlaybackGoesOn) {
+  put(0, 0, 0, 0, 0, 0xF, "00");  // speed 0: the first row never ends
+  writeFile(dir.file("old.nsf"), {1, 2, 3});
+  testing::internal::CaptureStdout();
+  EXPECT_FALSE(exportNsf(dir.file("old.nsf")));
+  testing::internal::GetCapturedStdout();
+  expectFieldsBack();
+  EXPECT_TRUE(app.player.sequencerRunning);
+  EXPECT_TRUE(app.player.playing);
+  EXPECT_FALSE(app.player.silenceRequest);
+  EXPECT_EQ(readFile(dir.file("old.nsf")), (std::vector<uint8_t>{1, 2, 3}));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1) << "a temporary was left";
+}
+
+TEST_F(NsfExportShell, UnwritablePathFailsWithoutAFile) {
+  testing::internal::CaptureStdout();
+  EXPECT_FALSE(exportNsf(dir.file("missing/song.nsf")));
+  testing::internal::GetCapturedStdout();
+  expectFieldsBack();
+  EXPECT_TRUE(app.player.sequencerRunning);
+  EXPECT_FALSE(std::filesystem::exists(dir.file("missing")));
+}
+
+TEST_F(NsfExport, GmePlaysAnExportedNoteAtItsPitch) {
+  for (bool ntsc : {false, true}) {
+    resetToProgramStart();
+    app.song.ntsc = ntsc;
+    buildPeriodTable();
+    const int note = 58;  // 880 Hz
+    put(0, 0, 0, note, 1);
+    testing::internal::CaptureStdout();
+    std::optional<std::vector<uint8_t>> file = compileNsf();
+    testing::internal::GetCapturedStdout();
+    ASSERT_TRUE(file);
+    std::vector<int16_t> audio = renderWithGme(*file, 1.0);
+    ASSERT_EQ(audio.size(), size_t(kGmeRate));
+    size_t settled = kGmeRate / 3;
+    EXPECT_GT(acLevel(audio, settled), 1000.0);
+    double clock = ntsc ? 1789772.6666666667 : 1662607.0;
+    double expected = clock / (16.0 * (app.player.periodTable[note] + 1));
+    EXPECT_NEAR(zeroCrossingFrequency(audio, settled), expected, expected * 0.02) << (ntsc ? "NTSC" : "PAL");
+  }
+}
+
+TEST_F(NsfExport, CommandLineExportsAModuleAndNamesFailures) {
+  buildSong(false);
+  ASSERT_TRUE(saveModule(dir.file("song.qcm")));
+  std::vector<std::string> args = {"quillchanter", "--export-nsf", dir.file("song.qcm"), dir.file("song.nsf")};
+  std::vector<char*> argv;
+  for (std::string& a : args) argv.push_back(a.data());
+  testing::internal::CaptureStdout();
+  EXPECT_EQ(runCommandLine(int(argv.size()), argv.data()), 0);
+  EXPECT_NE(testing::internal::GetCapturedStdout().find("loop point = 1"), std::string::npos);
+  EXPECT_EQ(readFile(dir.file("song.nsf"))[0], 'N');
+
+  put(0, 0, 0, 0, 0, 0xF, "00");
+  ASSERT_TRUE(saveModule(dir.file("stuck.qcm")));
+  args[2] = dir.file("stuck.qcm");
+  args[3] = dir.file("stuck.nsf");
+  argv.clear();
+  for (std::string& a : args) argv.push_back(a.data());
+  testing::internal::CaptureStdout();
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(runCommandLine(int(argv.size()), argv.data()), 1);
+  testing::internal::GetCapturedStdout();
+  EXPECT_NE(testing::internal::GetCapturedStderr().find("cannot export as NSF"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(dir.file("stuck.nsf")));
+}
+
+}  // namespace

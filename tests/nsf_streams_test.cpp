@@ -1,0 +1,115 @@
+// Change-coded bit streams and the per-channel deduplication of order passes.
+#include <gtest/gtest.h>
+
+#include "export/stream_patterns.h"
+
+namespace {
+
+std::vector<uint8_t> encode(int channel, const TickFields& previous, const TickFields& current) {
+  BitWriter bits;
+  encodeChannelTick(channel, previous, current, bits);
+  return bits.bytes();
+}
+
+// Bit count of one channel's tick.
+size_t bitCount(int channel, const TickFields& previous, const TickFields& current) {
+  BitWriter bits;
+  encodeChannelTick(channel, previous, current, bits);
+  bits.put(true);  // a marker behind the tick's bits
+  const std::vector<uint8_t>& b = bits.bytes();
+  int top = 7;
+  while (!(b.back() >> top & 1)) top--;
+  return (b.size() - 1) * 8 + size_t(top);
+}
+
+TickFields with(std::initializer_list<std::pair<int, int>> values) {
+  TickFields t = kNoFields;
+  for (auto [field, value] : values) t[field] = value;
+  return t;
+}
+
+TEST(BitStream, FillsBytesFromBitZeroAndWritesValuesMostSignificantFirst) {
+  BitWriter bits;
+  bits.put(true);
+  bits.putValue(0b101, 3);
+  bits.putValue(0x81, 8);
+  ASSERT_EQ(bits.bytes().size(), 2u);
+  EXPECT_EQ(bits.bytes()[0], 0b0001'1011);  // bit 0 up: 1, then 1 0 1, then 1 0 0 0
+  EXPECT_EQ(bits.bytes()[1], 0b0000'1000);  // 0 0 0 1, unused bits 0
+}
+
+TEST(BitStream, ChangedFieldsStoreFlagAndValueUnchangedOrEmptyOnlyAZero) {
+  TickFields sounding = with({{kCapPulse1High, 2}, {kCapPulse1Low, 0x34}, {kCapPulse1DutyVolume, 0x2F}});
+  // 1 010, 1 00110100, 1 101111
+  EXPECT_EQ(encode(0, kNoFields, sounding), (std::vector<uint8_t>{0b1001'0101, 0b0110'0101, 0b0000'1111}));
+  EXPECT_EQ(bitCount(0, kNoFields, sounding), 20u);
+  EXPECT_EQ(bitCount(0, sounding, sounding), 3u);
+  TickFields silent = with({{kCapPulse1DutyVolume, 0x20}});
+  EXPECT_EQ(bitCount(0, sounding, silent), 2u + 7);
+  // Sounding again after silence: the previous values are -1, so in full.
+  EXPECT_EQ(bitCount(0, silent, sounding), 20u);
+}
+
+TEST(BitStream, TriangleOnIsABareBitEveryTick) {
+  TickFields on = with({{kCapTriangleHigh, 3}, {kCapTriangleLow, 0x10}, {kCapTriangleOn, 255}});
+  TickFields off = with({{kCapTriangleOn, 0}});
+  // 1 011, 1 00010000, 1
+  EXPECT_EQ(encode(2, kNoFields, on), (std::vector<uint8_t>{0b0001'1101, 0b0010'0001}));
+  EXPECT_EQ(bitCount(2, on, on), 3u);
+  EXPECT_EQ(bitCount(2, on, off), 3u);
+  EXPECT_EQ(encode(2, on, off), std::vector<uint8_t>{0});
+}
+
+TEST(BitStream, EachChannelStaysWithinItsBitRange) {
+  TickFields full = with({{0, 7}, {1, 255}, {2, 63}, {3, 7}, {4, 255}, {5, 63}, {6, 7}, {7, 255},
+                          {8, 255}, {9, 31}, {10, 15}, {11, 255}});
+  TickFields other = with({{0, 6}, {1, 254}, {2, 62}, {3, 6}, {4, 254}, {5, 62}, {6, 6}, {7, 254},
+                           {8, 0}, {9, 30}, {10, 14}, {11, 254}});
+  const size_t least[kChannels] = {3, 3, 3, 2, 1}, most[kChannels] = {20, 20, 14, 11, 9};
+  for (int c = 0; c < kChannels; c++) {
+    EXPECT_EQ(bitCount(c, full, full), least[c]) << kChannelNames[c];
+    EXPECT_EQ(bitCount(c, other, full), most[c]) << kChannelNames[c];
+  }
+}
+
+TEST(BitStream, RepeatedSampleTriggerStoresNoChange) {
+  TickFields five = with({{kCapSample, 5}}), zero = with({{kCapSample, 0}});
+  EXPECT_EQ(bitCount(4, five, five), 1u);  // speed 1: the driver will not restart it
+  EXPECT_EQ(bitCount(4, zero, five), 9u);  // a 0 between rows: restarted
+}
+
+OrderPass passOf(std::initializer_list<TickFields> ticks) { return OrderPass(ticks); }
+
+TEST(StreamPatterns, PassesEqualOnAChannelSharePatternsChannelByChannel) {
+  TickFields a = with({{kCapPulse1DutyVolume, 0x1F}, {kCapNoiseVolume, 3}, {kCapTriangleOn, 0}});
+  TickFields b = a;
+  b[kCapNoiseVolume] = 4;
+  SongStreams streams;
+  commitPass(streams, passOf({a, a}));
+  commitPass(streams, passOf({b, b}));  // pulse 1 equal, noise differs
+  commitPass(streams, passOf({a, a}));
+  commitPass(streams, passOf({a}));     // equal records but one tick fewer
+  EXPECT_EQ(streams.channels[0].orderList, (std::vector<int>{0, 0, 0, 1}));
+  EXPECT_EQ(streams.channels[3].orderList, (std::vector<int>{0, 1, 0, 2}));
+  EXPECT_EQ(streams.channels[0].pool.size(), 2u);
+  EXPECT_EQ(streams.channels[3].pool.size(), 3u);
+  EXPECT_EQ(streams.channels[3].pool[1].ticks, 2);
+  EXPECT_EQ(streams.channels[3].pool[1].records, (std::vector<int32_t>{-1, 4, -1, 4}));
+}
+
+TEST(StreamPatterns, EveryPatternStartsFromNoPreviousValues) {
+  TickFields a = with({{kCapPulse1High, 1}, {kCapPulse1Low, 2}, {kCapPulse1DutyVolume, 3}});
+  SongStreams streams;
+  commitPass(streams, passOf({a, a}));
+  TickFields b = a;
+  b[kCapPulse1DutyVolume] = 4;
+  commitPass(streams, passOf({a, b}));
+  // The second pattern's first tick carries every field, though the tick
+  // before it (the first pass's last) had the same values.
+  BitWriter expected;
+  encodeChannelTick(0, kNoFields, a, expected);
+  encodeChannelTick(0, a, b, expected);
+  EXPECT_EQ(streams.channels[0].pool[1].bytes, expected.bytes());
+}
+
+}  // namespace
