@@ -103,8 +103,9 @@ std::string referencePosition(const Song& song, VideoStandard standard, int fram
 std::string screenRow(const Vrc6Machine& machine, int row) {
   std::string text;
   for (int column = 0; column < 32; ++column) {
-    const int c = (machine.ppu.vram[0x2000 + row * 32 + column] + 94) & 0xFF;
-    text += c >= ' ' && c <= ']' ? char(c) : '?';
+    const uint8_t tile = machine.ppu.vram[0x2000 + row * 32 + column];
+    const int c = (tile + 94) & 0xFF;
+    text += tile == 0 ? '.' : c >= ' ' && c <= ']' ? char(c) : '#';
   }
   return text;
 }

@@ -33,6 +33,6 @@ std::vector<FrameWrites> referenceFrames(const Song& song, VideoStandard standar
 // "order 3 row 12 tick 2" of the reference's frame `frame`, for messages.
 std::string referencePosition(const Song& song, VideoStandard standard, int frame);
 
-// The 32 characters of name-table row `row` read back through the tiles'
-// character codes (tile + 94); '?' for tiles outside the font.
+// Name-table row `row` as text: a font tile as its character (tile + 94),
+// the empty tile 0 as '.', any other tile (the logo) as '#'.
 std::string screenRow(const Vrc6Machine& machine, int row);
