@@ -38,5 +38,3 @@ foreach(image IN ITEMS player chr)
 endforeach()
 
 target_sources(quillchanter_core PRIVATE ${out}/cart_player_image.cpp ${out}/cart_chr_image.cpp)
-# The player's symbol map, for tests that look inside the image.
-set(QC_CART_PLAYER_MAP ${out}/cart_player.map)
