@@ -156,14 +156,6 @@ TEST_F(FileCommandTest, NsfExportGetsItsExtensionAndReportsSuccess) {
   EXPECT_EQ(std::string(nsf.begin(), nsf.begin() + 4), "NESM");
 }
 
-TEST_F(FileCommandTest, RomExportWritesAnInesImage) {
-  run(FileCommand::ExportRom, "song");
-  EXPECT_EQ(app.status.text, "File succesfully saved!");
-  const std::vector<uint8_t> rom = readFile(dir.file("song.nes"));
-  ASSERT_GT(rom.size(), 16u);
-  EXPECT_EQ(std::string(rom.begin(), rom.begin() + 4), "NES\x1A");
-}
-
 TEST_F(FileCommandTest, NsfExportOfASongThatNeverLoopsFails) {
   app.song.patterns[0].cells[0][0].instrumentEffect = 0xF0;  // F00: rows never advance
   run(FileCommand::ExportNsf, "song");
