@@ -41,10 +41,7 @@ void buildVibratoTable() {
   }
 }
 
-int rowThreshold() {
-  if (!app.song.ntsc) return kRowThresholdPal;
-  return app.player.rowTiming == RowTiming::kEditor ? kRowThresholdNtsc : kCartRowThresholdNtsc;
-}
+int rowThreshold() { return app.song.ntsc ? kRowThresholdNtsc : kRowThresholdPal; }
 
 double pcmStep() { return app.song.ntsc ? kPalOverNtscClock * kPcmStepPal : kPcmStepPal; }
 

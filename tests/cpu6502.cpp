@@ -157,10 +157,9 @@ void Cpu6502::call(uint16_t routine, uint16_t returnAddress) {
 }
 
 int Cpu6502::step() {
-  if (nmiPending || (irqLine && !(p & I))) {
+  if (irqLine && !(p & I)) {
     writeCycle_ = cycles + 6;
-    interrupt(nmiPending ? 0xFFFA : 0xFFFE, false);
-    nmiPending = false;
+    interrupt(0xFFFE, false);
     cycles += 7;
     return 7;
   }
