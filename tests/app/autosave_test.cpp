@@ -1,8 +1,6 @@
 #include "app/autosave.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <filesystem>
 

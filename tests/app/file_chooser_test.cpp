@@ -26,6 +26,8 @@ std::vector<std::string> names(const FileChooser& chooser) {
   return result;
 }
 
+const std::string& selectedName(const FileChooser& chooser) { return chooser.entries[size_t(chooser.selected)].name; }
+
 // A chooser over a made-up list, for the keys that only move.
 FileChooser listOf(int count) {
   FileChooser chooser;
@@ -35,13 +37,13 @@ FileChooser listOf(int count) {
 }
 
 TEST(FileChooserListing, FoldersComeFirstThenFilesOfTheActiveTypeIgnoringCase) {
-  const std::vector<ChooserEntry> listing = {{"b.qcm", false},  {"Zeta", true},    {"a.QCM", false},
+  const std::vector<ChooserEntry> listing = {{"b.qcm", false},     {"Zeta", true},  {"a.QCM", false},
                                              {"notes.txt", false}, {"alpha", true}, {".hidden.qcm", false},
-                                             {".git", true},    {"qcm", false}};
+                                             {".git", true},       {"qcm", false}};
   EXPECT_EQ(arrangeEntries(listing, "*.qcm", false),
             (std::vector<ChooserEntry>{
                 {"..", true}, {"alpha", true}, {"Zeta", true}, {"a.QCM", false}, {"b.qcm", false}}));
-  const auto all = arrangeEntries(listing, "*.*", true);
+  const auto all = arrangeEntries(listing, "*.*", true);  // at the root: no ".."
   ASSERT_EQ(all.size(), 6u);
   EXPECT_EQ(all[0].name, "alpha");
   EXPECT_EQ(all.back().name, "qcm");
@@ -49,32 +51,24 @@ TEST(FileChooserListing, FoldersComeFirstThenFilesOfTheActiveTypeIgnoringCase) {
 
 TEST(FileChooserKeys, ArrowsPagesAndEndsMoveWithinTheListAndScrollIt) {
   FileChooser chooser = listOf(50);
-  key(chooser, kKeyUp);
-  EXPECT_EQ(chooser.selected, 0);
-  key(chooser, kKeyDown);
-  key(chooser, kKeyDown);
-  EXPECT_EQ(chooser.selected, 2);
-  EXPECT_EQ(chooser.top, 0);
-  key(chooser, kKeyPageDown);
-  EXPECT_EQ(chooser.selected, 2 + kChooserRows - 1);
-  EXPECT_EQ(chooser.top, chooser.selected - kChooserRows + 1);
-  key(chooser, kKeyEnd);
-  EXPECT_EQ(chooser.selected, 49);
-  EXPECT_EQ(chooser.top, 50 - kChooserRows);
-  key(chooser, kKeyPageDown);
-  EXPECT_EQ(chooser.selected, 49);
-  key(chooser, kKeyPageUp);
-  EXPECT_EQ(chooser.selected, 49 - kChooserRows + 1);
-  key(chooser, kKeyHome);
-  EXPECT_EQ(chooser.selected, 0);
-  EXPECT_EQ(chooser.top, 0);
+  const struct {
+    int32_t key;
+    int selected, top;
+  } steps[] = {{kKeyUp, 0, 0}, {kKeyDown, 1, 0}, {kKeyDown, 2, 0}, {kKeyPageDown, 2 + kChooserRows - 1, 2},
+               {kKeyEnd, 49, 50 - kChooserRows}, {kKeyPageDown, 49, 50 - kChooserRows},
+               {kKeyPageUp, 49 - kChooserRows + 1, 50 - kChooserRows}, {kKeyHome, 0, 0}};
+  for (const auto& step : steps) {
+    key(chooser, step.key);
+    EXPECT_EQ(chooser.selected, step.selected) << "after key " << step.key;
+    EXPECT_EQ(chooser.top, step.top) << "after key " << step.key;
+  }
 }
 
 TEST(FileChooserKeys, TypingJumpsToTheFirstMatchAndBackspaceErases) {
   FileChooser chooser = listOf(30);
   typeText(chooser, "SONG12");
   EXPECT_EQ(chooser.typedName, "SONG12");
-  EXPECT_EQ(chooser.entries[size_t(chooser.selected)].name, "song120.qcm");
+  EXPECT_EQ(selectedName(chooser), "song120.qcm");
   key(chooser, kKeyBackspace);
   EXPECT_EQ(chooser.typedName, "SONG1");
   key(chooser, 'x', 0xE9);  // an accented letter is kept as UTF-8
@@ -101,89 +95,87 @@ class FileChooserFolderTest : public ::testing::Test {
     writeFile(dir.file("tunes/two.nsf"), {2});
     writeFile(dir.file("top.qcm"), {3});
   }
+  FileChooser chooser(ChooserMode mode, const std::string& folder = "") const {
+    return makeChooser(mode, "Module", kModuleFilter, folder.empty() ? dir.path() : dir.file(folder));
+  }
   TempDir dir;
 };
 
 TEST_F(FileChooserFolderTest, ReturnEntersFoldersAndBackspaceGoesBackToWhereItCameFrom) {
-  FileChooser chooser = makeChooser(ChooserMode::Open, "Open module", kModuleFilter, dir.path());
-  EXPECT_EQ(names(chooser), (std::vector<std::string>{"..", "tunes", "top.qcm"}));
-  key(chooser, kKeyDown);
-  EXPECT_EQ(key(chooser, kKeyReturn), ChooserOutcome::StillOpen);
-  EXPECT_EQ(chooser.folder, fs::path(dir.file("tunes")));
-  EXPECT_EQ(names(chooser), (std::vector<std::string>{"..", "deep", "one.qcm"}));
-  key(chooser, kKeyBackspace);
-  EXPECT_EQ(chooser.folder, fs::path(dir.path()));
-  EXPECT_EQ(chooser.entries[size_t(chooser.selected)].name, "tunes");
-  key(chooser, kKeyHome);
-  key(chooser, kKeyReturn);  // ".." as well
-  EXPECT_EQ(chooser.folder, fs::path(dir.path()).parent_path());
+  FileChooser c = chooser(ChooserMode::Open);
+  EXPECT_EQ(names(c), (std::vector<std::string>{"..", "tunes", "top.qcm"}));
+  key(c, kKeyDown);
+  EXPECT_EQ(key(c, kKeyReturn), ChooserOutcome::StillOpen);
+  EXPECT_EQ(c.folder, fs::path(dir.file("tunes")));
+  EXPECT_EQ(names(c), (std::vector<std::string>{"..", "deep", "one.qcm"}));
+  key(c, kKeyBackspace);
+  EXPECT_EQ(c.folder, fs::path(dir.path()));
+  EXPECT_EQ(selectedName(c), "tunes");
+  key(c, kKeyHome);
+  key(c, kKeyReturn);  // ".." as well
+  EXPECT_EQ(c.folder, fs::path(dir.path()).parent_path());
 }
 
 TEST_F(FileChooserFolderTest, TabShowsTheFilterOtherTypesAndKeepsTheSelection) {
-  FileChooser chooser = makeChooser(ChooserMode::Open, "Open module", kModuleFilter, dir.file("tunes"));
-  key(chooser, kKeyEnd);
-  key(chooser, kKeyTab);
-  EXPECT_EQ(chooser.typeIndex, 1);
-  EXPECT_EQ(names(chooser), (std::vector<std::string>{"..", "deep", "one.qcm", "two.nsf"}));
-  EXPECT_EQ(chooser.entries[size_t(chooser.selected)].name, "one.qcm");
-  key(chooser, kKeyTab);
-  EXPECT_EQ(chooser.typeIndex, 0);
+  FileChooser c = chooser(ChooserMode::Open, "tunes");
+  key(c, kKeyEnd);
+  key(c, kKeyTab);
+  EXPECT_EQ(c.typeIndex, 1);
+  EXPECT_EQ(names(c), (std::vector<std::string>{"..", "deep", "one.qcm", "two.nsf"}));
+  EXPECT_EQ(selectedName(c), "one.qcm");
+  key(c, kKeyTab);
+  EXPECT_EQ(c.typeIndex, 0);
 }
 
 TEST_F(FileChooserFolderTest, OpeningTakesTheSelectionTheTypedNameOrTheJumpTarget) {
-  FileChooser chooser = makeChooser(ChooserMode::Open, "Open module", kModuleFilter, dir.path());
-  key(chooser, kKeyEnd);
-  ASSERT_EQ(key(chooser, kKeyReturn), ChooserOutcome::Chosen);
-  EXPECT_EQ(chooser.chosen, fs::path(dir.file("top.qcm")));
-
-  chooser = makeChooser(ChooserMode::Open, "Open module", kModuleFilter, dir.path());
-  typeText(chooser, "tunes/one");  // the default extension is tried
-  ASSERT_EQ(key(chooser, kKeyReturn), ChooserOutcome::Chosen);
-  EXPECT_EQ(chooser.chosen, fs::path(dir.file("tunes/one.qcm")));
-
-  chooser = makeChooser(ChooserMode::Open, "Open module", kModuleFilter, dir.path());
-  typeText(chooser, "to");
-  ASSERT_EQ(key(chooser, kKeyReturn), ChooserOutcome::Chosen);
-  EXPECT_EQ(chooser.chosen, fs::path(dir.file("top.qcm")));
-
-  chooser = makeChooser(ChooserMode::Open, "Open module", kModuleFilter, dir.path());
-  typeText(chooser, "missing");
-  EXPECT_EQ(key(chooser, kKeyReturn), ChooserOutcome::StillOpen);
-  EXPECT_EQ(chooser.notice, "No such file");
+  FileChooser c = chooser(ChooserMode::Open);
+  key(c, kKeyEnd);
+  ASSERT_EQ(key(c, kKeyReturn), ChooserOutcome::Chosen);
+  EXPECT_EQ(c.chosen, fs::path(dir.file("top.qcm")));
 
   ASSERT_EQ(mkfifo(dir.file("pipe.qcm").c_str(), 0644), 0);
-  chooser = makeChooser(ChooserMode::Open, "Open module", kModuleFilter, dir.path());
-  typeText(chooser, "pipe.qcm");
-  EXPECT_EQ(key(chooser, kKeyReturn), ChooserOutcome::StillOpen) << "opening a pipe would wait for a writer";
-  EXPECT_EQ(chooser.notice, "Not a file that can be opened");
+  const struct {
+    const char *typed, *chosen, *notice;
+  } cases[] = {{"tunes/one", "tunes/one.qcm", ""},  // the default extension is tried
+               {"to", "top.qcm", ""},
+               {"missing", nullptr, "No such file"},
+               {"pipe.qcm", nullptr, "Not a file that can be opened"}};  // it would wait for a writer
+  for (const auto& t : cases) {
+    SCOPED_TRACE(t.typed);
+    c = chooser(ChooserMode::Open);
+    typeText(c, t.typed);
+    EXPECT_EQ(key(c, kKeyReturn), t.chosen ? ChooserOutcome::Chosen : ChooserOutcome::StillOpen);
+    EXPECT_EQ(c.chosen, t.chosen ? fs::path(dir.file(t.chosen)) : fs::path());
+    EXPECT_EQ(c.notice, t.notice);
+  }
 }
 
 TEST_F(FileChooserFolderTest, SavingTakesTheTypedNameWithTheDefaultExtension) {
-  FileChooser chooser = makeChooser(ChooserMode::Save, "Save module", kModuleFilter, dir.path());
-  typeText(chooser, "tunes");  // a folder's name enters it
-  EXPECT_EQ(key(chooser, kKeyReturn), ChooserOutcome::StillOpen);
-  EXPECT_EQ(chooser.folder, fs::path(dir.file("tunes")));
-  EXPECT_EQ(chooser.typedName, "");
-  typeText(chooser, "on");  // jumps to one.qcm, but the typed name is saved
-  ASSERT_EQ(key(chooser, kKeyReturn), ChooserOutcome::Chosen);
-  EXPECT_EQ(chooser.chosen, fs::path(dir.file("tunes/on.qcm")));
+  FileChooser c = chooser(ChooserMode::Save);
+  typeText(c, "tunes");  // a folder's name enters it
+  EXPECT_EQ(key(c, kKeyReturn), ChooserOutcome::StillOpen);
+  EXPECT_EQ(c.folder, fs::path(dir.file("tunes")));
+  EXPECT_EQ(c.typedName, "");
+  typeText(c, "on");  // jumps to one.qcm, but the typed name is saved
+  ASSERT_EQ(key(c, kKeyReturn), ChooserOutcome::Chosen);
+  EXPECT_EQ(c.chosen, fs::path(dir.file("tunes/on.qcm")));
 
-  chooser = makeChooser(ChooserMode::Save, "Save module", kModuleFilter, dir.path());
-  typeText(chooser, dir.file("tunes/deep/new"));
-  ASSERT_EQ(key(chooser, kKeyReturn), ChooserOutcome::Chosen);
-  EXPECT_EQ(chooser.chosen, fs::path(dir.file("tunes/deep/new.qcm")));
+  c = chooser(ChooserMode::Save);
+  typeText(c, dir.file("tunes/deep/new"));
+  ASSERT_EQ(key(c, kKeyReturn), ChooserOutcome::Chosen);
+  EXPECT_EQ(c.chosen, fs::path(dir.file("tunes/deep/new.qcm")));
 }
 
 TEST_F(FileChooserFolderTest, PathsOfAnyLengthWork) {
-  std::string deep = dir.path();
+  std::string deep;
   for (int i = 0; i < 30; ++i) deep += "/folder-with-a-rather-long-name-" + std::to_string(i);
   ASSERT_GT(deep.size(), 1000u);
-  fs::create_directories(deep);
-  FileChooser chooser = makeChooser(ChooserMode::Save, "Save module", kModuleFilter, deep);
-  EXPECT_EQ(chooser.folder, fs::path(deep));
-  typeText(chooser, "x");
-  ASSERT_EQ(key(chooser, kKeyReturn), ChooserOutcome::Chosen);
-  EXPECT_EQ(chooser.chosen, fs::path(deep + "/x.qcm"));
+  fs::create_directories(dir.path() + deep);
+  FileChooser c = chooser(ChooserMode::Save, deep.substr(1));
+  EXPECT_EQ(c.folder, fs::path(dir.path() + deep));
+  typeText(c, "x");
+  ASSERT_EQ(key(c, kKeyReturn), ChooserOutcome::Chosen);
+  EXPECT_EQ(c.chosen, fs::path(dir.path() + deep + "/x.qcm"));
 }
 
 }  // namespace

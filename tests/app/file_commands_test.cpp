@@ -1,19 +1,73 @@
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <filesystem>
+#include <string>
+
+#include "app/file_commands.h"
+#include "app/file_dialog.h"
 #include "app/module_loading.h"
+#include "editor/key_codes.h"
 #include "editor/key_handler.h"
-#include "file_command_support.h"
+#include "editor/undo_history.h"
+#include "song/app_state.h"
 #include "song/instrument_file.h"
 #include "song/module_file.h"
+#include "song/shell_services.h"
 #include "tests/recording_files.h"
+#include "tests/temp_dir.h"
 
 namespace {
 
-constexpr FileCommand kAllCommands[] = {
-    FileCommand::OpenModule,           FileCommand::LoadInstrument, FileCommand::LoadRawSample,
-    FileCommand::SaveModule,           FileCommand::SaveOptimizedSamples, FileCommand::SaveInstrument,
-    FileCommand::ExportRom,            FileCommand::ExportNsf};
+namespace fs = std::filesystem;
+
+// Drives the file commands through the real file dialog, key by key, in a
+// fresh working directory.
+class FileCommandTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    savedDirectory = fs::current_path();
+    fs::current_path(dir.path());
+    resetToProgramStart();
+    clearUndoHistory();
+    resetFileDialogs();
+    setFileCommandRunner(startFileCommand);
+    savedTicks = shell.ticks;
+    shell.ticks = [] { return uint32_t(100000); };
+  }
+  void TearDown() override {
+    shell.ticks = savedTicks;
+    setFileCommandRunner(nullptr);
+    resetFileDialogs();
+    fs::current_path(savedDirectory);
+  }
+  static void dialogKey(int32_t sym, uint16_t unicode = 0) { fileDialogKey(KeyEvent{sym, 0, unicode}); }
+  // Types the name, presses Return and lets the command finish as the main loop would.
+  static void answer(const std::string& name) {
+    for (const char c : name) dialogKey(c, uint16_t(uint8_t(c)));
+    dialogKey(kKeyReturn);
+    finishFileDialog();
+  }
+  static void cancel() {
+    dialogKey(kKeyEscape);
+    finishFileDialog();
+  }
+  static void run(FileCommand command, const std::string& name) {
+    runFileCommand(command);
+    answer(name);
+  }
+
+  TempDir dir;
+  fs::path savedDirectory;
+  uint32_t (*savedTicks)() = nullptr;
+};
+
+constexpr FileCommand kAllCommands[] = {FileCommand::OpenModule,    FileCommand::LoadInstrument,
+                                        FileCommand::LoadRawSample, FileCommand::SaveModule,
+                                        FileCommand::SaveOptimizedSamples, FileCommand::SaveInstrument,
+                                        FileCommand::ExportRom,     FileCommand::ExportNsf};
 
 void markSong() {
   app.song.orderCount = 3;
@@ -34,22 +88,25 @@ TEST_F(FileCommandTest, EscapeInAnyDialogChangesNothing) {
     EXPECT_EQ(activeFileChooser(), nullptr);
   }
   EXPECT_EQ(encodeModule(app.song), before);
-  EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
+  EXPECT_TRUE(fs::is_empty(dir.path()));
 }
 
 TEST_F(FileCommandTest, DialogsShowTheirCommandsTypesAndMode) {
   runFileCommand(FileCommand::LoadRawSample);
-  ASSERT_NE(activeFileChooser(), nullptr);
-  EXPECT_EQ(activeFileChooser()->title, "Load raw sample");
-  EXPECT_EQ(activeFileChooser()->mode, ChooserMode::Open);
-  ASSERT_EQ(activeFileChooser()->filter.types.size(), 4u);
-  EXPECT_EQ(activeFileChooser()->filter.types[2].label, "FLAC (*.flac)");
-  EXPECT_EQ(activeFileChooser()->filter.defaultExtension, "wav");
-  EXPECT_EQ(activeFileChooser()->folder, std::filesystem::path(dir.path()));
+  const FileChooser* chooser = activeFileChooser();
+  ASSERT_NE(chooser, nullptr);
+  EXPECT_EQ(chooser->title, "Load raw sample");
+  EXPECT_EQ(chooser->mode, ChooserMode::Open);
+  ASSERT_EQ(chooser->filter.types.size(), 4u);
+  EXPECT_EQ(chooser->filter.types[2].label, "FLAC (*.flac)");
+  EXPECT_EQ(chooser->filter.defaultExtension, "wav");
+  EXPECT_EQ(chooser->folder, fs::path(dir.path()));
   cancel();
   runFileCommand(FileCommand::ExportNsf);
-  EXPECT_EQ(activeFileChooser()->mode, ChooserMode::Save);
-  EXPECT_EQ(activeFileChooser()->filter.types[0].label, "NES Sound Format (*.nsf)");
+  chooser = activeFileChooser();
+  ASSERT_NE(chooser, nullptr);
+  EXPECT_EQ(chooser->mode, ChooserMode::Save);
+  EXPECT_EQ(chooser->filter.types[0].label, "NES Sound Format (*.nsf)");
   cancel();
 }
 
@@ -91,11 +148,11 @@ TEST_F(FileCommandTest, DamagedTextAndMissingModulesAreNotOpened) {
 }
 
 TEST_F(FileCommandTest, LaterDialogsStartInTheFolderOfTheLastChosenFile) {
-  std::filesystem::create_directories(dir.file("songs"));
+  fs::create_directories(dir.file("songs"));
   run(FileCommand::SaveModule, "songs/a");
-  ASSERT_TRUE(std::filesystem::exists(dir.file("songs/a.qcm")));
+  ASSERT_TRUE(fs::exists(dir.file("songs/a.qcm")));
   runFileCommand(FileCommand::OpenModule);
-  EXPECT_EQ(activeFileChooser()->folder, std::filesystem::path(dir.file("songs")));
+  EXPECT_EQ(activeFileChooser()->folder, fs::path(dir.file("songs")));
   answer("a");
   EXPECT_EQ(app.status.text, "File succesfully opened!");
 }
@@ -146,9 +203,13 @@ TEST_F(FileCommandTest, OptimizedSamplesAreWrittenInWholeBanks) {
   EXPECT_EQ(readFile(dir.file("long.qcs")).size(), 32768u);
 }
 
-TEST_F(FileCommandTest, NsfExportGetsItsExtensionAndReportsSuccess) {
-  app.song.patterns[0].cells[0][0].note = 37;
-  app.song.patterns[0].cells[0][0].setInstrument(1);
+TEST_F(FileCommandTest, NsfExportGetsItsExtensionOrFailsForASongThatNeverLoops) {
+  app.song.patterns[0].cells[0][0].instrumentEffect = 0xF0;  // F00: rows never advance
+  run(FileCommand::ExportNsf, "stuck");
+  EXPECT_EQ(app.status.text, "Couldn't save file!");
+  EXPECT_FALSE(fs::exists(dir.file("stuck.nsf")));
+
+  app.song.patterns[0].cells[0][0] = Cell{37, 0x01, 0};  // a note on instrument 1
   run(FileCommand::ExportNsf, "song");
   EXPECT_EQ(app.status.text, "File succesfully saved!");
   const std::vector<uint8_t> nsf = readFile(dir.file("song.nsf"));
@@ -156,16 +217,9 @@ TEST_F(FileCommandTest, NsfExportGetsItsExtensionAndReportsSuccess) {
   EXPECT_EQ(std::string(nsf.begin(), nsf.begin() + 4), "NESM");
 }
 
-TEST_F(FileCommandTest, NsfExportOfASongThatNeverLoopsFails) {
-  app.song.patterns[0].cells[0][0].instrumentEffect = 0xF0;  // F00: rows never advance
-  run(FileCommand::ExportNsf, "song");
-  EXPECT_EQ(app.status.text, "Couldn't save file!");
-  EXPECT_FALSE(std::filesystem::exists(dir.file("song.nsf")));
-}
-
 // Root writes anywhere: the save runs in a child that gives root up.
 TEST_F(FileCommandTest, SaveIntoAReadOnlyFolderFailsAndKeepsTheOldFile) {
-  std::filesystem::create_directories(dir.file("locked"));
+  fs::create_directories(dir.file("locked"));
   writeFile(dir.file("locked/song.qcm"), {'o', 'l', 'd'});
   chmod(dir.file("locked/song.qcm").c_str(), 0644);
   chmod(dir.file("locked").c_str(), 0555);
@@ -182,7 +236,7 @@ TEST_F(FileCommandTest, SaveIntoAReadOnlyFolderFailsAndKeepsTheOldFile) {
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_EQ(WEXITSTATUS(status), 0) << "the save must report failure";
   EXPECT_EQ(readFile(dir.file("locked/song.qcm")), (std::vector<uint8_t>{'o', 'l', 'd'}));
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.file("locked")), {}), 1);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.file("locked")), {}), 1);
 }
 
 TEST_F(FileCommandTest, KeyMapStartsTheCommandsItsKeysName) {
@@ -190,7 +244,7 @@ TEST_F(FileCommandTest, KeyMapStartsTheCommandsItsKeysName) {
   ASSERT_NE(activeFileChooser(), nullptr);
   EXPECT_EQ(activeFileChooser()->title, "Save module");
   answer("bykey");
-  EXPECT_TRUE(std::filesystem::exists(dir.file("bykey.qcm")));
+  EXPECT_TRUE(fs::exists(dir.file("bykey.qcm")));
 }
 
 }  // namespace

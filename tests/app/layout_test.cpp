@@ -7,42 +7,27 @@
 
 namespace {
 
-TEST(PatternScroll, KeepsTheCursorOnLine18AwayFromTheEnds) {
-  EXPECT_EQ(firstVisibleRow(0), 0);
-  EXPECT_EQ(firstVisibleRow(17), 0);
-  EXPECT_EQ(firstVisibleRow(18), 1);
-  EXPECT_EQ(firstVisibleRow(46), 29);
-  EXPECT_EQ(firstVisibleRow(47), 29);
-  EXPECT_EQ(firstVisibleRow(63), 29);
-}
-
-TEST(OrderScroll, ScrollsOnlyLongListsAroundTheCursor) {
+TEST(ScreenLayout, ListsScrollToKeepTheCursorInViewAwayFromTheEnds) {
+  // Pattern rows: the cursor sits on line 18 away from the ends.
+  for (const auto& [cursor, first] : {std::pair{0, 0}, {17, 0}, {18, 1}, {46, 29}, {47, 29}, {63, 29}})
+    EXPECT_EQ(firstVisibleRow(cursor), first) << "row " << cursor;
+  // Orders: only lists longer than 15 scroll.
   for (int cursor = 0; cursor < 15; ++cursor) EXPECT_EQ(firstVisibleOrder(15, cursor), 0);
-  EXPECT_EQ(firstVisibleOrder(20, 7), 0);
-  EXPECT_EQ(firstVisibleOrder(20, 8), 1);
-  EXPECT_EQ(firstVisibleOrder(20, 12), 5);
-  EXPECT_EQ(firstVisibleOrder(20, 13), 5);
-  EXPECT_EQ(firstVisibleOrder(20, 19), 5);
-  EXPECT_EQ(firstVisibleOrder(64, 40), 33);
-}
-
-TEST(EnvelopeScroll, ShowsSixStepsAroundTheCursor) {
-  EXPECT_EQ(firstVisibleStep(10, 9), 4);
-  EXPECT_EQ(firstVisibleStep(10, 5), 2);
-  EXPECT_EQ(firstVisibleStep(10, 3), 0);
-  EXPECT_EQ(firstVisibleStep(6, 5), 0);
-  EXPECT_EQ(firstVisibleStep(-1, 40), 0);  // no end marker: no scrolling
+  for (const auto& [count, cursor, first] : {std::tuple{20, 7, 0}, {20, 8, 1}, {20, 12, 5}, {20, 13, 5},
+                                             {20, 19, 5}, {64, 40, 33}})
+    EXPECT_EQ(firstVisibleOrder(count, cursor), first) << "orders " << count << ", cursor " << cursor;
+  // Envelope steps: six around the cursor; no end marker, no scrolling.
+  for (const auto& [length, cursor, first] : {std::tuple{10, 9, 4}, {10, 5, 2}, {10, 3, 0}, {6, 5, 0}, {-1, 40, 0}})
+    EXPECT_EQ(firstVisibleStep(length, cursor), first) << "length " << length << ", cursor " << cursor;
 }
 
 TEST(BlinkLevel, PulsesBetween127And255Every500Ms) {
-  EXPECT_EQ(blinkLevel(0), 191);
-  EXPECT_EQ(blinkLevel(500), 191);
-  EXPECT_EQ(blinkLevel(125), 254);  // 3.1415, not pi: sin stays just under 1
-  EXPECT_EQ(blinkLevel(250), 191);
-  EXPECT_EQ(blinkLevel(375), 127);
+  // 3.1415, not pi: at 125 ms sin stays just under 1.
+  for (const auto& [t, level] : {std::pair{0u, 191}, {500u, 191}, {125u, 254}, {250u, 191}, {375u, 127}})
+    EXPECT_EQ(blinkLevel(t), level) << t;
   for (uint32_t t = 0; t < 1000; ++t) {
-    EXPECT_GE(blinkLevel(t), 127);
-    EXPECT_LE(blinkLevel(t), 255);
+    ASSERT_GE(blinkLevel(t), 127) << t;
+    ASSERT_LE(blinkLevel(t), 255) << t;
   }
 }
 
@@ -60,27 +45,22 @@ TEST(FramePacing, AddsAMillisecondWhenDrawingFasterThan25PerSecond) {
 TEST(FramePacing, ASlowMachineRunsTheDelayDownToZeroAndStays) {
   FramePacing pacing;
   uint32_t t = 0;
-  for (int second = 0; second < 40; ++second)
-    for (int frame = 0; frame < 20; ++frame) paceFrame(pacing, t += 51);  // 20 frames in 1020 ms
+  for (int frame = 0; frame < 40 * 20; ++frame) paceFrame(pacing, t += 51);  // 20 frames in 1020 ms
   EXPECT_EQ(pacing.delayMs, 0);
 }
 
-TEST(FramePacing, ExactlyOneSecondDoesNotCloseTheWindow) {
-  FramePacing pacing;
-  for (int i = 0; i < 30; ++i) paceFrame(pacing, 10);
-  EXPECT_EQ(paceFrame(pacing, 1000), 25);
-  EXPECT_EQ(paceFrame(pacing, 1001), 26);
+TEST(FramePacing, WindowClosesOnlyAfterMoreThanASecondEvenAcrossTheTickWrap) {
+  for (const uint32_t start : {0u, 0xFFFFFF00u}) {
+    SCOPED_TRACE(start);
+    FramePacing pacing;
+    pacing.windowStart = start;
+    for (int i = 0; i < 30; ++i) paceFrame(pacing, start + 10);
+    EXPECT_EQ(paceFrame(pacing, start + 1000), 25);
+    EXPECT_EQ(paceFrame(pacing, start + 1001), 26);
+  }
 }
 
-TEST(FramePacing, SurvivesTickWrapAround) {
-  FramePacing pacing;
-  pacing.windowStart = 0xFFFFFF00u;
-  for (int i = 0; i < 30; ++i) paceFrame(pacing, 0xFFFFFF10u);
-  EXPECT_EQ(paceFrame(pacing, 0x00000100u), 25);  // 512 ms later, across the wrap
-  EXPECT_EQ(paceFrame(pacing, 0x00000300u), 26);
-}
-
-Cell makeCell(int note, int instrument, int effect, int param) {
+Cell makeCell(int note, int instrument = 0, int effect = 0, int param = 0) {
   Cell c;
   c.note = uint8_t(note);
   c.setInstrument(instrument);
@@ -92,22 +72,20 @@ Cell makeCell(int note, int instrument, int effect, int param) {
 const std::string kDot(1, char(0xFA));
 const std::string kBar(1, char(0xB3));
 
-TEST(FormatCell, EmptyCellShowsDotsInEveryField) {
+TEST(FormatCell, EmptyFieldsShowDots) {
   const CellText t = formatCell(Cell{});
   EXPECT_EQ(t.note, kDot + kDot + kDot);
   EXPECT_EQ(t.instrument, kDot);
   EXPECT_EQ(t.effect, kDot);
   EXPECT_EQ(t.param, kDot + kDot + kBar);
+  EXPECT_EQ(formatSampleCell(Cell{}), kDot + kDot + kDot);
 }
 
-TEST(FormatCell, NotesNameTheirPitchAndOctave) {
-  EXPECT_EQ(formatCell(makeCell(1, 0, 0, 0)).note, "C-0");
-  EXPECT_EQ(formatCell(makeCell(50, 0, 0, 0)).note, "C#4");
-  EXPECT_EQ(formatCell(makeCell(120, 0, 0, 0)).note, "B-9");
-  EXPECT_EQ(formatCell(makeCell(255, 0, 0, 0)).note, "OFF");
-}
-
-TEST(FormatCell, ParameterDigitsAppearInTypedOrder) {
+TEST(FormatCell, NotesSampleSlotsAndParameterDigitsInTypedOrder) {
+  for (const auto& [note, text] : {std::pair{1, "C-0"}, {50, "C#4"}, {120, "B-9"}, {255, "OFF"}})
+    EXPECT_EQ(formatCell(makeCell(note)).note, text);
+  EXPECT_EQ(formatSampleCell(makeCell(0x1A)), "x1A");
+  EXPECT_EQ(formatSampleCell(makeCell(0xFF)), "xFF");
   const CellText t = formatCell(makeCell(0, 0xB, 0, 0x21));
   EXPECT_EQ(t.instrument, "B");
   EXPECT_EQ(t.effect, "0");
@@ -117,47 +95,33 @@ TEST(FormatCell, ParameterDigitsAppearInTypedOrder) {
   EXPECT_EQ(u.param, "00" + kBar);
 }
 
-TEST(FormatCell, SampleTrackShowsTheSlotInHex) {
-  EXPECT_EQ(formatSampleCell(makeCell(0, 0, 0, 0)), kDot + kDot + kDot);
-  EXPECT_EQ(formatSampleCell(makeCell(0x1A, 0, 0, 0)), "x1A");
-  EXPECT_EQ(formatSampleCell(makeCell(0xFF, 0, 0, 0)), "xFF");
-}
-
-Envelope tenValues() {
+Envelope envelopeOf(std::initializer_list<int32_t> values) {
   Envelope e;
-  setEnvelope(e, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9});
+  setEnvelope(e, values);
   return e;
 }
 
-TEST(EnvelopeView, CursorAtTheEndShowsTheLastSixWithDotsInFront) {
-  const EnvelopeView v = envelopeView(tenValues(), kVolumeEnvelope, 9);
-  EXPECT_EQ(v.first, 4);
-  EXPECT_EQ(v.steps, "4    5    6    7    8    9    ");
-  EXPECT_EQ(v.values, "... 4    5    6    7    8    9    ");
-}
-
-TEST(EnvelopeView, CursorInTheMiddleEndsInDots) {
-  const EnvelopeView v = envelopeView(tenValues(), kDutyEnvelope, 5);
-  EXPECT_EQ(v.first, 2);
-  EXPECT_EQ(v.values, "... 3    4    5    6    7    8   ...");  // duty shows value + 1
-}
-
-TEST(EnvelopeView, NoteValuesAreOffsetsOrFixedNotes) {
-  Envelope e;
-  setEnvelope(e, {60, 133, 64});
-  const EnvelopeView v = envelopeView(e, kNoteEnvelope, 0);
-  EXPECT_EQ(v.values, "    -4   5!   0    ");
+TEST(EnvelopeView, ShowsSixStepsWithDotsWhereTheEnvelopeGoesOn) {
+  const Envelope ten = envelopeOf({0, 1, 2, 3, 4, 5, 6, 7, 8, 9});
+  const EnvelopeView end = envelopeView(ten, kVolumeEnvelope, 9);
+  EXPECT_EQ(end.first, 4);
+  EXPECT_EQ(end.steps, "4    5    6    7    8    9    ");
+  EXPECT_EQ(end.values, "... 4    5    6    7    8    9    ");
+  const EnvelopeView middle = envelopeView(ten, kDutyEnvelope, 5);
+  EXPECT_EQ(middle.first, 2);
+  EXPECT_EQ(middle.values, "... 3    4    5    6    7    8   ...");  // duty shows value + 1
+  EXPECT_EQ(envelopeView(envelopeOf({60, 133, 64}), kNoteEnvelope, 0).values, "    -4   5!   0    ");
 }
 
 TEST(EnvelopeView, EmptyAndUnterminatedEnvelopes) {
-  Envelope empty;
-  setEnvelope(empty, {});
-  EXPECT_EQ(envelopeView(empty, kVolumeEnvelope, 0).steps, "");
-  EXPECT_EQ(envelopeView(empty, kVolumeEnvelope, 0).values, "    ");
+  const EnvelopeView empty = envelopeView(envelopeOf({}), kVolumeEnvelope, 0);
+  EXPECT_EQ(empty.steps, "");
+  EXPECT_EQ(empty.values, "    ");
   Envelope open;
   for (int& v : open.values) v = 3;
-  EXPECT_EQ(envelopeView(open, kVolumeEnvelope, 50).steps, "");
-  EXPECT_EQ(envelopeView(open, kVolumeEnvelope, 50).values, "   ...");
+  const EnvelopeView unterminated = envelopeView(open, kVolumeEnvelope, 50);
+  EXPECT_EQ(unterminated.steps, "");
+  EXPECT_EQ(unterminated.values, "   ...");
 }
 
 }  // namespace

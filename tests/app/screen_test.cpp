@@ -1,9 +1,6 @@
-#include <cstdio>
 #include <string>
 
 #include "app/draw_screen.h"
-#include "app/font.h"
-#include "app/screen_layout.h"
 #include "editor/status_line.h"
 #include "screen_fixture.h"
 
@@ -14,28 +11,22 @@ constexpr Rgb kWhite{255, 255, 255};
 constexpr Rgb kGrey{200, 200, 200};
 constexpr Rgb kGreen{163, 218, 169};
 constexpr Rgb kLightBlue{150, 171, 213};
+constexpr Rgb kRed{255, 0, 0};
+constexpr Rgb kPulseRed{254, 0, 0};  // at kFocusedTick
 constexpr int kFocusedTick = 100125;  // blinkLevel 254
 
 using DrawScreenTest = ScreenTest;
 
-std::string rowNumber(int row) {
-  char text[12];
-  std::snprintf(text, sizeof text, "%02d", row);
-  return text;
-}
-
 TEST_F(DrawScreenTest, PatternViewFollowsTheCursorRow) {
-  const struct {
-    int cursor, firstShown;
-  } cases[] = {{17, 0}, {18, 1}, {46, 29}, {63, 29}};
-  for (const auto& c : cases) {
-    app.editor.cursorRow = c.cursor;
-    app.editor.selectionStartRow = app.editor.selectionEndRow = -100;  // keep the row numbers untinted
-    app.editor.repeatStartRow = app.editor.repeatEndRow = -100;
+  app.editor.selectionStartRow = app.editor.selectionEndRow = -100;  // keep the row numbers untinted
+  app.editor.repeatStartRow = app.editor.repeatEndRow = -100;
+  for (const auto& [cursor, first] : {std::pair{17, 0}, {18, 1}, {46, 29}, {63, 29}}) {
+    SCOPED_TRACE(cursor);
+    app.editor.cursorRow = cursor;
     drawScreen();
-    const int first = c.firstShown, last = first + 34;
-    EXPECT_TRUE(inkIs(rowNumber(first), 0, 16, first % 4 ? kGrey : kWhite)) << c.cursor;
-    EXPECT_TRUE(inkIs(rowNumber(last), 0, 16 * 35, last % 4 ? kGrey : kWhite)) << c.cursor;
+    for (const int row : {first, first + 34})
+      EXPECT_TRUE(inkIs(std::to_string(100 + row).substr(1), 0, 16 * (row - first + 1), row % 4 ? kGrey : kWhite))
+          << row;
   }
 }
 
@@ -47,37 +38,36 @@ TEST_F(DrawScreenTest, CellsShowTheirTextsInTheirColumnsAndColours) {
   cell.param = 0x21;
   app.song.patterns[0].cells[4][2].note = 0x1A;
   drawScreen();
-  const int y = 16 * 3;
-  EXPECT_TRUE(inkIs("C#4", 8 * 13, y, kWhite));
-  EXPECT_TRUE(inkIs("B", 8 * 17, y, kGreen));
-  EXPECT_TRUE(inkIs("4", 8 * 19, y, Rgb{44, 110, 213}));
-  EXPECT_TRUE(inkIs("12", 8 * 20, y, kLightBlue));
-  EXPECT_TRUE(inkIs("x1A", 8 * 43, y, kWhite));
+  EXPECT_TRUE(inkIs("C#4", 8 * 13, 48, kWhite));
+  EXPECT_TRUE(inkIs("B", 8 * 17, 48, kGreen));
+  EXPECT_TRUE(inkIs("4", 8 * 19, 48, Rgb{44, 110, 213}));
+  EXPECT_TRUE(inkIs("12", 8 * 20, 48, kLightBlue));
+  EXPECT_TRUE(inkIs("x1A", 8 * 43, 48, kWhite));
 }
 
 TEST_F(DrawScreenTest, MutedTrackHeadingIsRed) {
   app.editor.channelMask = 31 & ~(1u << 2);
   drawScreen();
-  EXPECT_TRUE(inkIs("Triangle", 8 * 23, 0, Rgb{255, 0, 0}));
+  EXPECT_TRUE(inkIs("Triangle", 8 * 23, 0, kRed));
   EXPECT_TRUE(inkIs("Noise", 8 * 33, 0, kWhite));
   fakeTicks = kFocusedTick;
   app.editor.cursorChannel = 2;
   drawScreen();
-  EXPECT_TRUE(inkIs("Triangle", 8 * 23, 0, Rgb{254, 0, 0}));
+  EXPECT_TRUE(inkIs("Triangle", 8 * 23, 0, kPulseRed));
 }
 
 TEST_F(DrawScreenTest, FreshProgramShowsSelectionAndRepeatBoxes) {
   drawScreen();
   // Row 0 on line 1: beat-row box, cursor-row box, then the selection over track 0.
   const Rgb row0 = blend(Rgb{17, 17, 17}, blend(Rgb{85, 85, 85}, kBlack, 75), 150);
-  EXPECT_EQ(pixel(17, 16), blend(Rgb{96, 0, 96}, row0, 110));  // from column 2
-  EXPECT_EQ(pixel(97, 16), blend(Rgb{96, 0, 96}, row0, 110));
+  const Rgb selected = blend(Rgb{96, 0, 96}, row0, 110), repeat = blend(Rgb{234, 198, 0}, kBlack, 110);
+  EXPECT_EQ(pixel(17, 16), selected);  // from column 2
+  EXPECT_EQ(pixel(97, 16), selected);
   EXPECT_EQ(pixel(104, 16), row0);  // to the end of column 12
   EXPECT_EQ(pixel(17, 32), kBlack);
-  EXPECT_EQ(pixel(8, 32), blend(Rgb{234, 198, 0}, kBlack, 110));  // the bar over the row numbers
+  EXPECT_EQ(pixel(8, 32), repeat);  // the bar over the row numbers
   EXPECT_EQ(pixel(8, 16), blend(Rgb{234, 198, 0}, row0, 110));
-  // The repeat block covers rows 0..63: down to the last visible line.
-  EXPECT_EQ(pixel(0, 16 * 35 + 15), blend(Rgb{234, 198, 0}, kBlack, 110));
+  EXPECT_EQ(pixel(0, 16 * 35 + 15), repeat);  // rows 0..63: down to the last visible line
   EXPECT_EQ(pixel(16, 16 * 20), kBlack);
 }
 
@@ -101,17 +91,15 @@ TEST_F(DrawScreenTest, FocusedCursorPulsesRedOthersAreBlue) {
   app.editor.selectionStartRow = app.editor.selectionEndRow = 40;
   app.editor.focus = kFocusOrderList;
   drawScreen();
-  const Rgb blue{0, 0, 160};
-  const Rgb cursorRow = blend(Rgb{17, 17, 17}, kBlack, 150);
-  EXPECT_EQ(pixel(24, 16 * 3), blend(blue, cursorRow, 128));       // pattern
-  EXPECT_EQ(pixel(680, 16 * 13), blend(Rgb{254, 0, 0}, kBlack, 128));  // order list
-  EXPECT_EQ(pixel(384, 16 * 13), blend(blue, kBlack, 128));        // instrument 1 in the list
-  EXPECT_EQ(pixel(8 * 58, 16 * 31), blend(blue, kBlack, 128));     // volume step 0
-
+  const Rgb idle = blend(Rgb{0, 0, 160}, kBlack, 128), cursorRow = blend(Rgb{17, 17, 17}, kBlack, 150);
+  EXPECT_EQ(pixel(24, 16 * 3), blend(Rgb{0, 0, 160}, cursorRow, 128));  // pattern
+  EXPECT_EQ(pixel(680, 16 * 13), blend(kPulseRed, kBlack, 128));       // order list
+  EXPECT_EQ(pixel(384, 16 * 13), idle);                                 // instrument 1 in the list
+  EXPECT_EQ(pixel(8 * 58, 16 * 31), idle);                              // volume step 0
   app.editor.focus = kFocusPattern;
   drawScreen();
-  EXPECT_EQ(pixel(24, 16 * 3), blend(Rgb{254, 0, 0}, cursorRow, 128));
-  EXPECT_EQ(pixel(680, 16 * 13), blend(blue, kBlack, 128));
+  EXPECT_EQ(pixel(24, 16 * 3), blend(kPulseRed, cursorRow, 128));
+  EXPECT_EQ(pixel(680, 16 * 13), idle);
 }
 
 TEST_F(DrawScreenTest, OrderListScrollsWithMarkers) {
@@ -124,7 +112,6 @@ TEST_F(DrawScreenTest, OrderListScrollsWithMarkers) {
   EXPECT_TRUE(inkIs("06: 05", 680, 208, kWhite));
   EXPECT_TRUE(inkIs("20: 05", 680, 16 * 27, kWhite));
   EXPECT_FALSE(inkIs("   ...", 680, 448, kLightBlue));
-
   app.song.orderCount = 15;
   drawScreen();
   EXPECT_FALSE(inkIs("   ...", 680, 192, kLightBlue));
@@ -143,7 +130,6 @@ TEST_F(DrawScreenTest, EnvelopeEditorShowsStepsValuesAndLoopMarker) {
   EXPECT_EQ(pixel(loopX, 480), kWhite);
   EXPECT_EQ(pixel(loopX, 509), kWhite);
   EXPECT_EQ(pixel(loopX, 510), kBlack);
-
   app.editor.currentInstrument = 0;
   drawScreen();
   EXPECT_TRUE(inkIs("(No instrument selected)", 384, 464, kLightBlue));
@@ -172,15 +158,13 @@ TEST_F(DrawScreenTest, InstrumentListAndNameCursor) {
 TEST_F(DrawScreenTest, StatusLineFadesByItsAge) {
   fakeTicks = 50000;
   setStatus("Ready.");
-  fakeTicks = 50100;
-  drawScreen();
-  EXPECT_EQ(pixel(0, 576), blend(kGreen, kBlack, 100));  // "R" has ink in its top-left pixel
-  fakeTicks = 50000 + 3600;
-  drawScreen();
-  EXPECT_EQ(pixel(0, 576), blend(kGreen, kBlack, 155));
-  fakeTicks = 50000 + 3755;
-  drawScreen();
-  EXPECT_EQ(pixel(0, 576), kBlack);
+  // "R" has ink in its top-left pixel.
+  for (const auto& [age, shown] : {std::pair{100, blend(kGreen, kBlack, 100)}, {3600, blend(kGreen, kBlack, 155)},
+                                   {3755, kBlack}}) {
+    fakeTicks = 50000 + uint32_t(age);
+    drawScreen();
+    EXPECT_EQ(pixel(0, 576), shown) << age;
+  }
 }
 
 TEST_F(DrawScreenTest, EditModeFrameAndVideoStandard) {
@@ -192,7 +176,7 @@ TEST_F(DrawScreenTest, EditModeFrameAndVideoStandard) {
   drawScreen();
   EXPECT_TRUE(inkIs("NTSC", 685, 100, kGreen));
   for (const auto& [x, y] : {std::pair{0, 0}, {735, 300}, {400, 591}, {0, 591}, {300, 0}})
-    EXPECT_EQ(pixel(x, y), (Rgb{255, 0, 0})) << x << "," << y;
+    EXPECT_EQ(pixel(x, y), kRed) << x << "," << y;
 }
 
 TEST_F(DrawScreenTest, PlayingRowIsHighlightedOnlyInItsOrder) {
@@ -202,8 +186,7 @@ TEST_F(DrawScreenTest, PlayingRowIsHighlightedOnlyInItsOrder) {
   app.player.playRow = 6;
   app.editor.selectionStartRow = app.editor.selectionEndRow = 40;
   drawScreen();
-  const Rgb played = blend(Rgb{211, 27, 22}, kBlack, 200);
-  EXPECT_EQ(pixel(300, 16 * 7), played);
+  EXPECT_EQ(pixel(300, 16 * 7), blend(Rgb{211, 27, 22}, kBlack, 200));
   app.editor.orderCursor = 1;
   drawScreen();
   EXPECT_EQ(pixel(300, 16 * 7), kBlack);

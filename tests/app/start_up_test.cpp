@@ -1,58 +1,41 @@
-#include <unistd.h>
-
-#include <filesystem>
 #include <string>
 
 #include "app/main_loop.h"
 #include "app/skin.h"
 #include "app/start_up.h"
 #include "editor/status_line.h"
-#include "song/module_file.h"
 #include "screen_fixture.h"
+#include "song/module_file.h"
+#include "tests/temp_dir.h"
 
 namespace {
 
 class StartUpTest : public ScreenTest {
  protected:
-  void SetUp() override {
-    ScreenTest::SetUp();
-    directory = std::filesystem::temp_directory_path() /
-                ("qc-skin-" + std::to_string(::getpid()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(directory);
-  }
   void TearDown() override {
-    std::filesystem::remove_all(directory);
     shutDownWindow();
     ScreenTest::TearDown();
   }
-  std::filesystem::path userBackground() const { return directory / "user-background.bmp"; }
-  std::filesystem::path directory;
-  static bool start(const char* module = nullptr) {
-    char* args[] = {const_cast<char*>("quillchanter"), const_cast<char*>(module), nullptr};
-    return startUp(module ? 2 : 1, args);
+  static bool start(const std::string& module = "") {
+    char* args[] = {const_cast<char*>("quillchanter"), const_cast<char*>(module.c_str()), nullptr};
+    return startUp(module.empty() ? 1 : 2, args);
   }
-  static std::string caption() {
-    char* title = nullptr;
-    SDL_WM_GetCaption(&title, nullptr);
-    return title ? title : "";
-  }
+  std::string userBackground() const { return dir.file("user-background.bmp"); }
+  TempDir dir;
 };
 
-TEST_F(StartUpTest, EmbeddedSkinIsA736By592Bitmap) {
+TEST_F(StartUpTest, FreshStartShowsTheEmbeddedSkinAndReady) {
   SDL_Surface* skin = loadEmbeddedSkin();
   ASSERT_NE(skin, nullptr);
-  EXPECT_EQ(skin->w, 736);
-  EXPECT_EQ(skin->h, 592);
   EXPECT_EQ(skin->format->BitsPerPixel, 24);
   SDL_FreeSurface(skin);
-}
-
-TEST_F(StartUpTest, FreshStartShowsTheSkinAndReady) {
   ASSERT_TRUE(start());
-  EXPECT_EQ(caption(), "Quillchanter");
+  char* title = nullptr;
+  SDL_WM_GetCaption(&title, nullptr);
+  EXPECT_STREQ(title, "Quillchanter");
   ASSERT_NE(surfaces.background, nullptr);
   EXPECT_EQ(surfaces.background->w, 736);
+  EXPECT_EQ(surfaces.background->h, 592);
   EXPECT_EQ(app.status.text, "Ready.");
   EXPECT_EQ(app.song.envelopes[1][kVolumeEnvelope].values[0], 15);
 }
@@ -62,7 +45,7 @@ TEST_F(StartUpTest, UserBackgroundBesideTheProgramReplacesTheSkinUnscaled) {
   SDL_FillRect(bitmap, nullptr, SDL_MapRGB(bitmap->format, 10, 200, 30));
   ASSERT_EQ(SDL_SaveBMP(bitmap, userBackground().c_str()), 0);
   SDL_FreeSurface(bitmap);
-  EXPECT_STREQ(chooseBackground(directory), "Qxxxxchanter");
+  EXPECT_STREQ(chooseBackground(dir.path()), "Qxxxxchanter");
   ASSERT_NE(surfaces.background, nullptr);
   drawBackground();
   EXPECT_EQ(pixel(99, 49), (Rgb{10, 200, 30}));
@@ -71,18 +54,10 @@ TEST_F(StartUpTest, UserBackgroundBesideTheProgramReplacesTheSkinUnscaled) {
 }
 
 TEST_F(StartUpTest, UnreadableUserBackgroundFallsBackToTheSkin) {
-  std::FILE* f = std::fopen(userBackground().c_str(), "wb");
-  std::fputs("not a bitmap", f);
-  std::fclose(f);
-  EXPECT_STREQ(chooseBackground(directory), "Quillchanter");
+  writeFile(userBackground(), {'n', 'o', 't', ' ', 'b', 'm', 'p'});
+  EXPECT_STREQ(chooseBackground(dir.path()), "Quillchanter");
   ASSERT_NE(surfaces.background, nullptr);
   EXPECT_EQ(surfaces.background->w, 736);
-}
-
-TEST_F(StartUpTest, ModuleThatCannotBeOpenedIsReported) {
-  ASSERT_TRUE(start("/nonexistent/song.qcm"));
-  EXPECT_EQ(app.status.text, "Couldn't open file!");
-  EXPECT_EQ(statusAlpha(fakeTicks), 255);  // it replaced "Ready." at once
 }
 
 TEST_F(StartUpTest, ModuleNamedOnTheCommandLineIsLoaded) {
@@ -90,25 +65,25 @@ TEST_F(StartUpTest, ModuleNamedOnTheCommandLineIsLoaded) {
   app.song.orders[2] = 7;
   app.song.instrumentNames[2] = "Bass";
   app.song.ntsc = true;
-  const std::filesystem::path module = directory / "song.qcm";
-  ASSERT_TRUE(saveModule(module.string()));
-  ASSERT_TRUE(start(module.c_str()));
+  ASSERT_TRUE(saveModule(dir.file("song.qcm")));
+  const Bytes saved = encodeModule(app.song);
+  ASSERT_TRUE(start(dir.file("song.qcm")));
   EXPECT_EQ(app.status.text, "File succesfully opened!");
-  EXPECT_EQ(statusAlpha(fakeTicks), 255);
-  EXPECT_EQ(app.song.orderCount, 3);
-  EXPECT_EQ(app.song.orders[2], 7);
-  EXPECT_EQ(app.song.instrumentNames[2], "Bass");
-  EXPECT_TRUE(app.song.ntsc);
+  EXPECT_EQ(statusAlpha(fakeTicks), 255);  // it replaced "Ready." at once
+  EXPECT_EQ(encodeModule(app.song), saved);
 }
 
-TEST_F(StartUpTest, FileThatIsNotAModuleIsReportedAndLeavesTheSong) {
-  const std::filesystem::path text = directory / "notes.txt";
-  std::FILE* f = std::fopen(text.c_str(), "wb");
-  std::fputs("QuillchanterTun? not really", f);
-  std::fclose(f);
-  ASSERT_TRUE(start(text.c_str()));
-  EXPECT_EQ(app.status.text, "Couldn't open file!");
-  EXPECT_EQ(app.song.orderCount, 1);
+TEST_F(StartUpTest, ModuleThatCannotBeOpenedIsReportedAndLeavesTheSong) {
+  const std::string text = "QuillchanterTun? not really";
+  writeFile(dir.file("notes.txt"), Bytes(text.begin(), text.end()));
+  for (const std::string& path : {std::string("/nonexistent/song.qcm"), dir.file("notes.txt")}) {
+    SCOPED_TRACE(path);
+    ASSERT_TRUE(start(path));
+    EXPECT_EQ(app.status.text, "Couldn't open file!");
+    EXPECT_EQ(statusAlpha(fakeTicks), 255);
+    EXPECT_EQ(app.song.orderCount, 1);
+    shutDownWindow();
+  }
 }
 
 TEST_F(StartUpTest, QuitEventEndsTheLoopAndKeysCarryTheirCharacter) {
