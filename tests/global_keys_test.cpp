@@ -15,9 +15,12 @@ std::vector<FileCommand> ranCommands;
 
 void recordCommand(FileCommand command) { ranCommands.push_back(command); }
 
-TEST_F(GlobalKeysTest, ShiftEscapeQuitsEvenWhileNaming) {
+TEST_F(GlobalKeysTest, WhileNamingPlayKeysAreIgnoredButShiftEscapeQuits) {
   app.editor.focus = kFocusInstrumentList;
   app.editor.naming = true;
+  press(kKeyRCtrl, kModRCtrl);
+  press(kKeyRAlt, kModRAlt);
+  EXPECT_FALSE(app.player.playing);
   press(kKeyEscape, kModRShift, 27);
   EXPECT_FALSE(app.running);
 }
@@ -39,14 +42,6 @@ TEST_F(GlobalKeysTest, SpaceStopsAndReturnsToTheRowPlayFromCursorStartedOn) {
   EXPECT_EQ(app.player.playRow, 17);
   EXPECT_EQ(app.player.returnRow, -1);
   EXPECT_FALSE(app.editor.editMode);
-}
-
-TEST_F(GlobalKeysTest, PlayKeysAreIgnoredWhileNaming) {
-  app.editor.focus = kFocusInstrumentList;
-  app.editor.naming = true;
-  press(kKeyRCtrl, kModRCtrl);
-  press(kKeyRAlt, kModRAlt);
-  EXPECT_FALSE(app.player.playing);
 }
 
 TEST_F(GlobalKeysTest, FunctionKeysMoveTheFocus) {
@@ -73,8 +68,7 @@ TEST_F(GlobalKeysTest, StepStaysWithinZeroToThirtyTwo) {
   press(kKeyF5);
   EXPECT_EQ(app.editor.step, 0);
   app.editor.step = 32;
-  press(kKeyF6);
-  EXPECT_EQ(app.status.text, "Current step: 32");
+  EXPECT_EQ(statusAfter(kKeyF6), "Current step: 32");
 }
 
 TEST_F(GlobalKeysTest, InstrumentChangeBringsCursorsIntoTheNewInstrument) {
@@ -98,12 +92,9 @@ TEST_F(GlobalKeysTest, InstrumentChangeBringsCursorsIntoTheNewInstrument) {
 
 TEST_F(GlobalKeysTest, SampleSelectionReportsTheSlot) {
   app.song.samples[1] = RawSample{std::vector<uint8_t>(1234, 64), false, "kick"};
-  press(kKeyF6, kModLAlt);
-  EXPECT_EQ(app.status.text, "Current raw sample: 0x1 (kick, 1234 bytes, not looping)");
-  press(kKeyF8);
-  EXPECT_EQ(app.status.text, "Current raw sample: 0x1 (kick, 1234 bytes, looping)");
-  press(kKeyPadPlus, kModLAlt);
-  EXPECT_EQ(app.status.text, "Current raw sample: 0x2 (empty)");
+  EXPECT_EQ(statusAfter(kKeyF6, kModLAlt), "Current raw sample: 0x1 (kick, 1234 bytes, not looping)");
+  EXPECT_EQ(statusAfter(kKeyF8), "Current raw sample: 0x1 (kick, 1234 bytes, looping)");
+  EXPECT_EQ(statusAfter(kKeyPadPlus, kModLAlt), "Current raw sample: 0x2 (empty)");
   press(kKeyF8);
   EXPECT_EQ(app.status.text, "Current raw sample: 0x2 (empty)");
   press(kKeyPadMinus, kModLAlt);
@@ -117,23 +108,17 @@ TEST_F(GlobalKeysTest, SampleAndInstrumentCommandsNeedASelection) {
   setFileCommandRunner(recordCommand);
   ranCommands.clear();
   app.editor.currentInstrument = 0;
-  for (int32_t sym : {kKeyF9, kKeyF10}) {
-    app.status.text.clear();
-    press(sym);
-    EXPECT_EQ(app.status.text, "No raw sample selected (Alt +/- to select)");
-  }
-  press('l', kModLAlt | kModLShift);
-  EXPECT_EQ(app.status.text, "No raw sample selected (Alt +/- to select)");
-  press('s', kModLAlt | kModLShift | kModLCtrl);
-  EXPECT_EQ(app.status.text, "No raw sample selected (Alt +/- to select)");
-  press('l', kModLAlt | kModLCtrl);
-  EXPECT_EQ(app.status.text, "No instrument selected");
-  press('s', kModLAlt | kModLCtrl);
-  EXPECT_EQ(app.status.text, "No instrument selected");
+  const std::string noSample = "No raw sample selected (Alt +/- to select)";
+  EXPECT_EQ(statusAfter(kKeyF9), noSample);
+  EXPECT_EQ(statusAfter(kKeyF10), noSample);
+  EXPECT_EQ(statusAfter('l', kModLAlt | kModLShift), noSample);
+  EXPECT_EQ(statusAfter('s', kModLAlt | kModLShift | kModLCtrl), noSample);
+  EXPECT_EQ(statusAfter('l', kModLAlt | kModLCtrl), "No instrument selected");
+  EXPECT_EQ(statusAfter('s', kModLAlt | kModLCtrl), "No instrument selected");
   EXPECT_TRUE(ranCommands.empty());
 }
 
-TEST_F(GlobalKeysTest, FileKeysFollowTheLeftModifiers) {
+TEST_F(GlobalKeysTest, FileKeysFollowTheLeftModifiersAndNeedAHost) {
   setFileCommandRunner(recordCommand);
   ranCommands.clear();
   app.editor.currentSample = 3;
@@ -151,11 +136,8 @@ TEST_F(GlobalKeysTest, FileKeysFollowTheLeftModifiers) {
                                       FileCommand::LoadRawSample, FileCommand::ExportNsf, FileCommand::SaveModule,
                                       FileCommand::SaveInstrument, FileCommand::ExportRom,
                                       FileCommand::SaveOptimizedSamples}));
-}
-
-TEST_F(GlobalKeysTest, FileCommandsWithoutAHostAreCanceled) {
-  press('s', kModLAlt);
-  EXPECT_EQ(app.status.text, "File selection canceled.");
+  setFileCommandRunner(nullptr);
+  EXPECT_EQ(statusAfter('s', kModLAlt), "File selection canceled.");
 }
 
 }  // namespace

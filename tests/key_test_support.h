@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "editor/key_codes.h"
 #include "editor/key_handler.h"
 #include "editor/undo_history.h"
@@ -27,6 +29,11 @@ class EditorTest : public ::testing::Test {
   void TearDown() override { shell.ticks = savedTicks; }
 
   static void editMode() { app.editor.editMode = true; }
+  static std::string statusAfter(int32_t sym, int32_t mod = 0) {
+    app.status.text.clear();
+    press(sym, mod);
+    return app.status.text;
+  }
 
   uint32_t (*savedTicks)() = nullptr;
 };

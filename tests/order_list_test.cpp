@@ -17,7 +17,7 @@ class OrderListTest : public EditorTest {
   }
 };
 
-TEST_F(OrderListTest, InsertDuplicatesAndBackspaceRemovesTheEntryBefore) {
+TEST_F(OrderListTest, InsertDuplicatesUntilTheListIsFullAndBackspaceRemovesTheEntryBefore) {
   setOrders({3, 7, 9});
   app.editor.orderCursor = 1;
   press(kKeyInsert);
@@ -28,6 +28,9 @@ TEST_F(OrderListTest, InsertDuplicatesAndBackspaceRemovesTheEntryBefore) {
   EXPECT_EQ(app.editor.orderCursor, 0);
   press(kKeyBackspace);
   EXPECT_EQ(orders().size(), 3u);
+  app.song.orderCount = kMaxOrders;
+  press(kKeyInsert);
+  EXPECT_EQ(app.song.orderCount, kMaxOrders);
 }
 
 TEST_F(OrderListTest, DeleteKeepsTheCursorInsideTheList) {
@@ -41,12 +44,6 @@ TEST_F(OrderListTest, DeleteKeepsTheCursorInsideTheList) {
   press(kKeyDelete);
   press(kKeyBackspace);
   EXPECT_EQ(orders(), (std::vector<int32_t>{5}));
-}
-
-TEST_F(OrderListTest, AFullListTakesNoInsert) {
-  app.song.orderCount = kMaxOrders;
-  press(kKeyInsert);
-  EXPECT_EQ(app.song.orderCount, kMaxOrders);
 }
 
 TEST_F(OrderListTest, EntriesAndCursorAreClamped) {

@@ -14,8 +14,7 @@ TEST_F(SampleOperationsTest, SlicingFillsTheFirstFreeSlotsAndDropsTheOddByte) {
   for (int slot = 1; slot <= 3; ++slot) app.song.samples[slot] = sample({9});
   app.song.samples[3] = sample({1, 2, 3, 4, 5}, "kick");
   app.editor.currentSample = 3;
-  press(kKeyF9);
-  EXPECT_EQ(app.status.text, "Beat was sliced");
+  EXPECT_EQ(statusAfter(kKeyF9), "Beat was sliced");
   EXPECT_EQ(app.song.samples[4].data, (std::vector<uint8_t>{1, 2}));
   EXPECT_EQ(app.song.samples[4].name, "0#kick");
   EXPECT_FALSE(app.song.samples[4].loop);
@@ -30,17 +29,14 @@ TEST_F(SampleOperationsTest, SlicingRefusesWhenTwoSlotsAreNotFree) {
   app.editor.currentSample = 1;
   EXPECT_EQ(sliceSample(), SliceResult::NoFreeSlots);
   EXPECT_FALSE(app.song.samples[254].holdsData());
-  press(kKeyF9);
-  EXPECT_EQ(app.status.text, "Not enough free sample slots to slice");
+  EXPECT_EQ(statusAfter(kKeyF9), "Not enough free sample slots to slice");
 }
 
 TEST_F(SampleOperationsTest, NothingToSliceIsNotReportedAsSliced) {
   app.editor.currentSample = 7;
-  press(kKeyF9);
-  EXPECT_EQ(app.status.text, "Nothing to slice: the sample slot is empty");
+  EXPECT_EQ(statusAfter(kKeyF9), "Nothing to slice: the sample slot is empty");
   app.song.samples[7] = sample({1});
-  press(kKeyF9);
-  EXPECT_EQ(app.status.text, "Sample too short to slice");
+  EXPECT_EQ(statusAfter(kKeyF9), "Sample too short to slice");
   EXPECT_FALSE(app.song.samples[1].holdsData());
 }
 
@@ -71,8 +67,7 @@ TEST_F(SampleOperationsTest, StrippingKeepsSamplesOfUsedPatterns) {
 TEST_F(SampleOperationsTest, RemoveEmptiesTheCurrentSlot) {
   app.song.samples[9] = sample({1, 2, 3}, "snare");
   app.editor.currentSample = 9;
-  press(kKeyF10);
-  EXPECT_EQ(app.status.text, "Sample was removed");
+  EXPECT_EQ(statusAfter(kKeyF10), "Sample was removed");
   EXPECT_FALSE(app.song.samples[9].holdsData());
   EXPECT_FALSE(app.song.samples[9].loop);
   EXPECT_EQ(app.song.samples[9].name, "");

@@ -8,28 +8,24 @@ namespace {
 
 class UndoHistoryTest : public EditorTest {
  protected:
-  static void undoKey() { press('z', kModLCtrl); }
-  static void redoKey() { press('y', kModRCtrl); }
+  static std::string undoKey() { return statusAfter('z', kModLCtrl); }
+  static std::string redoKey() { return statusAfter('y', kModRCtrl); }
 };
 
 TEST_F(UndoHistoryTest, EachNoteIsItsOwnStep) {
   editMode();
   press('q');
   press('w');
-  undoKey();
-  EXPECT_EQ(app.status.text, "Undo");
+  EXPECT_EQ(undoKey(), "Undo");
   EXPECT_EQ(cellAt(0, 0).note, 37);
   EXPECT_TRUE(cellAt(0, 1).empty());
   undoKey();
   EXPECT_TRUE(cellAt(0, 0).empty());
-  undoKey();
-  EXPECT_EQ(app.status.text, "Nothing to undo");
+  EXPECT_EQ(undoKey(), "Nothing to undo");
   redoKey();
-  redoKey();
-  EXPECT_EQ(app.status.text, "Redo");
+  EXPECT_EQ(redoKey(), "Redo");
   EXPECT_EQ(cellAt(0, 1).note, 39);
-  redoKey();
-  EXPECT_EQ(app.status.text, "Nothing to redo");
+  EXPECT_EQ(redoKey(), "Nothing to redo");
 }
 
 TEST_F(UndoHistoryTest, KeysThatChangeNothingLeaveNoStep) {
@@ -37,8 +33,7 @@ TEST_F(UndoHistoryTest, KeysThatChangeNothingLeaveNoStep) {
   press(kKeyF5);
   app.editor.focus = kFocusOrderList;
   press(kKeyLeft);  // entry 0 is already pattern 0
-  undoKey();
-  EXPECT_EQ(app.status.text, "Nothing to undo");
+  EXPECT_EQ(undoKey(), "Nothing to undo");
 }
 
 TEST_F(UndoHistoryTest, ANewChangeDropsTheRedoSteps) {
@@ -47,8 +42,7 @@ TEST_F(UndoHistoryTest, ANewChangeDropsTheRedoSteps) {
   undoKey();
   app.editor.cursorRow = 5;
   press('w');
-  redoKey();
-  EXPECT_EQ(app.status.text, "Nothing to redo");
+  EXPECT_EQ(redoKey(), "Nothing to redo");
   EXPECT_TRUE(cellAt(0, 0).empty());
 }
 
@@ -137,8 +131,7 @@ TEST_F(UndoHistoryTest, KeepsTheLatestThousandSteps) {
   for (size_t i = 0; i < kUndoDepth; ++i) undoKey();
   EXPECT_EQ(app.status.text, "Undo");
   EXPECT_EQ(cellAt(0, 0).note, 39);  // as the fifth note left it
-  undoKey();
-  EXPECT_EQ(app.status.text, "Nothing to undo");
+  EXPECT_EQ(undoKey(), "Nothing to undo");
 }
 
 TEST_F(UndoHistoryTest, ALoadedModuleCannotBeUndone) {
