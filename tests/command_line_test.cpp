@@ -69,37 +69,33 @@ TEST_F(CommandLine, JsonStringsEscapeEverythingJsonForbids) {
   EXPECT_EQ(jsonString("\xED\xA0\x80"), "\"\\u00ed\\u00a0\\u0080\"");   // surrogate
 }
 
-TEST_F(CommandLine, FailuresNameTheFileAndTheReason) {
-  const std::string missing = dir.file("missing.qcm");
-  CliResult r = runCli({"--info", missing});
-  EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.err, "quillchanter: " + missing + ": not found\n");
-  EXPECT_EQ(r.out, "");
-
-  writeFile(dir.file("text.qcm"), {'h', 'e', 'l', 'l', 'o'});
-  r = runCli({"--info", dir.file("text.qcm")});
-  EXPECT_EQ(r.err, "quillchanter: " + dir.file("text.qcm") + ": not a module\n");
-
-  FileBytes future = moduleHeader(9, 1, 1, 0);
-  writeFile(dir.file("future.qcm"), future);
-  r = runCli({"--convert", dir.file("future.qcm"), dir.file("out.qcm")});
-  EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.err, "quillchanter: " + dir.file("future.qcm") + ": unsupported version 9\n");
-  EXPECT_FALSE(std::filesystem::exists(dir.file("out.qcm")));
-
+TEST_F(CommandLine, FailuresNameTheFileAndTheReasonAndWriteNothing) {
   FileBytes cut = moduleHeader(4, 2, 1, 0, 0);
   addInstrument(cut, "a", {1}, {64}, {0});
+  writeFile(dir.file("text.qcm"), {'h', 'e', 'l', 'l', 'o'});
+  writeFile(dir.file("future.qcm"), moduleHeader(9, 1, 1, 0));
   writeFile(dir.file("cut.qcm"), cut);
-  r = runCli({"--export-qcs", dir.file("cut.qcm"), "1", dir.file("o.qcs")});
-  EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.err, "quillchanter: " + dir.file("cut.qcm") + ": damaged at instrument 2: name: file ends early\n");
-}
-
-TEST_F(CommandLine, WriteFailureIsReported) {
   writeFile(dir.file("m.qcm"), encodeModule(app.song));
-  const CliResult r = runCli({"--convert", dir.file("m.qcm"), dir.file("no/such/dir.qcm")});
-  EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.err, "quillchanter: " + dir.file("no/such/dir.qcm") + ": cannot write: No such file or directory\n");
+  const std::string out = dir.file("out");
+  const struct {
+    std::vector<std::string> args;
+    std::string culprit, reason;
+  } cases[] = {
+      {{"--info", dir.file("missing.qcm")}, dir.file("missing.qcm"), "not found"},
+      {{"--info", dir.file("text.qcm")}, dir.file("text.qcm"), "not a module"},
+      {{"--convert", dir.file("future.qcm"), out}, dir.file("future.qcm"), "unsupported version 9"},
+      {{"--export-qcs", dir.file("cut.qcm"), "1", out}, dir.file("cut.qcm"),
+       "damaged at instrument 2: name: file ends early"},
+      {{"--convert", dir.file("m.qcm"), dir.file("no/such/dir.qcm")}, dir.file("no/such/dir.qcm"),
+       "cannot write: No such file or directory"},
+  };
+  for (const auto& c : cases) {
+    const CliResult r = runCli(c.args);
+    EXPECT_EQ(r.status, 1) << c.args[1];
+    EXPECT_EQ(r.err, "quillchanter: " + c.culprit + ": " + c.reason + "\n");
+    EXPECT_EQ(r.out, "");
+  }
+  EXPECT_FALSE(std::filesystem::exists(out));
 }
 
 TEST_F(CommandLine, ExportQcsTakesDecimalOrHexSlots) {
@@ -123,13 +119,54 @@ TEST_F(CommandLine, ExportQcsTakesDecimalOrHexSlots) {
 }
 
 TEST_F(CommandLine, WrongArgumentCountsPrintUsage) {
-  CliResult r = runCli({"--info"});
+  const std::pair<std::vector<std::string>, std::string> cases[] = {
+      {{"--info"}, "usage: quillchanter --info MODULE\n"},
+      {{"--convert", "a"}, "usage: quillchanter --convert IN.qcm OUT.qcm\n"},
+      {{"--export-qcs", "a", "1"}, "usage: quillchanter --export-qcs MODULE SLOT OUT.qcs\n"},
+  };
+  for (const auto& [args, usage] : cases) {
+    const CliResult r = runCli(args);
+    EXPECT_EQ(r.status, 1) << args[0];
+    EXPECT_EQ(r.err, usage);
+  }
+}
+
+TEST_F(CommandLine, ConvertWritesOldVersionsAsVersionFourAndLeavesVersionFourAsItIs) {
+  FileBytes f = moduleHeader(1, 1, 1, 1);
+  addInstrument(f, "v1", {15}, {0}, {0});
+  add(f, {0});
+  addPattern(f, 5, 0, 0, 13, 0x01, 0);
+  add(f, {1, 'x', 2, 0, 0, 7, 8});
+  addEmptySamples(f, 254);
+  writeFile(dir.file("old.qcm"), f);
+  ASSERT_EQ(runCli({"--convert", dir.file("old.qcm"), dir.file("new.qcm")}).status, 0);
+
+  const Bytes converted = readFile(dir.file("new.qcm"));
+  ASSERT_GT(converted.size(), 16u);
+  EXPECT_EQ(converted[16], 4);
+  ASSERT_TRUE(loadModuleImage(converted));
+  EXPECT_EQ(app.song.envelopes[1][kNoteEnvelope].values[0], 64);
+  EXPECT_EQ(app.song.patterns[0].cells[0][0].note, 13);
+  EXPECT_EQ(app.song.samples[1].data, (std::vector<uint8_t>{7, 8}));
+  ASSERT_EQ(runCli({"--convert", dir.file("new.qcm"), dir.file("again.qcm")}).status, 0);
+  EXPECT_EQ(readFile(dir.file("again.qcm")), converted);
+}
+
+TEST_F(CommandLine, ExportNsfRunsTheExporterAndNamesFailures) {
+  ASSERT_TRUE(saveModule(dir.file("song.qcm")));
+  CliResult r = runCli({"--export-nsf", dir.file("song.qcm"), dir.file("song.nsf")});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("loop point = 0"), std::string::npos) << r.out;
+  const Bytes nsf = readFile(dir.file("song.nsf"));
+  ASSERT_GE(nsf.size(), 4u);
+  EXPECT_EQ(std::string(nsf.begin(), nsf.begin() + 4), "NESM");
+
+  app.song.patterns[0].cells[0][0] = Cell{0, 0xF0, 0};  // speed 0: the first row never ends
+  ASSERT_TRUE(saveModule(dir.file("stuck.qcm")));
+  r = runCli({"--export-nsf", dir.file("stuck.qcm"), dir.file("stuck.nsf")});
   EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.err, "usage: quillchanter --info MODULE\n");
-  r = runCli({"--convert", "a"});
-  EXPECT_EQ(r.err, "usage: quillchanter --convert IN.qcm OUT.qcm\n");
-  r = runCli({"--export-qcs", "a", "1"});
-  EXPECT_EQ(r.err, "usage: quillchanter --export-qcs MODULE SLOT OUT.qcs\n");
+  EXPECT_NE(r.err.find("cannot export as NSF"), std::string::npos) << r.err;
+  EXPECT_FALSE(std::filesystem::exists(dir.file("stuck.nsf")));
 }
 
 }  // namespace

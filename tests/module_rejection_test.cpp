@@ -57,29 +57,31 @@ class ModuleRejection : public ::testing::Test {
 };
 
 TEST_F(ModuleRejection, HeaderFaultsAreRejectedWithTheirReason) {
-  FileBytes f = validModule();
-  f[0] = 'q';
-  expectRejected(f, ReadProblem::kWrongMagic, "not a module");
-  f = validModule();
-  f[16] = 5;
-  expectRejected(f, ReadProblem::kUnsupportedVersion, "unsupported version 5");
-  f = validModule();
-  f[17] = 0;
-  expectRejected(f, ReadProblem::kDamaged);
-  f[17] = 16;
-  expectRejected(f, ReadProblem::kDamaged, "damaged at header: 16 instruments (1 to 15 allowed)");
-  f = validModule();
-  f[18] = 0;
-  expectRejected(f, ReadProblem::kDamaged);
-  f[18] = 65;
-  expectRejected(f, ReadProblem::kDamaged);
-  f = validModule();
-  f[19] = 33;
-  expectRejected(f, ReadProblem::kDamaged, "damaged at header: 33 patterns (at most 32)");
-  expectRejected({}, ReadProblem::kWrongMagic);
+  const struct {
+    size_t offset;
+    uint8_t value;
+    ReadProblem problem;
+    const char* description;
+  } faults[] = {
+      {0, 'q', ReadProblem::kWrongMagic, "not a module"},
+      {16, 5, ReadProblem::kUnsupportedVersion, "unsupported version 5"},
+      {17, 0, ReadProblem::kDamaged, ""},
+      {17, 16, ReadProblem::kDamaged, "damaged at header: 16 instruments (1 to 15 allowed)"},
+      {18, 0, ReadProblem::kDamaged, ""},
+      {18, 65, ReadProblem::kDamaged, ""},
+      {19, 33, ReadProblem::kDamaged, "damaged at header: 33 patterns (at most 32)"},
+      // The second order entry, after header and two instruments.
+      {21 + 12 + 11 + 1, 32, ReadProblem::kDamaged, "damaged at order 1: pattern 32 (at most 31)"},
+  };
+  for (const auto& fault : faults) {
+    SCOPED_TRACE(testing::Message() << "byte " << fault.offset << " = " << int(fault.value));
+    FileBytes f = validModule();
+    f[fault.offset] = fault.value;
+    expectRejected(f, fault.problem, fault.description);
+  }
 }
 
-TEST_F(ModuleRejection, RecordsThatExceedTheModelAreRejected) {
+TEST_F(ModuleRejection, EnvelopesThatExceedTheModelAreRejected) {
   FileBytes f = moduleHeader(4, 1, 1, 0, 0);
   add(f, {0, 0, 84});
   f.insert(f.end(), 84, 1);
@@ -92,10 +94,6 @@ TEST_F(ModuleRejection, RecordsThatExceedTheModelAreRejected) {
   add(f, {0});
   addEmptySamples(f, 255);
   expectRejected(f, ReadProblem::kDamaged, "damaged at instrument 1: Note envelope loops at 2 of 2 values");
-
-  f = validModule();
-  f[21 + 12 + 11 + 1] = 32;  // the second order entry, after header and two instruments
-  expectRejected(f, ReadProblem::kDamaged, "damaged at order 1: pattern 32 (at most 31)");
 }
 
 TEST_F(ModuleRejection, EveryTruncationIsRejected) {
@@ -105,7 +103,7 @@ TEST_F(ModuleRejection, EveryTruncationIsRejected) {
     expectRejected(FileBytes(f.begin(), f.begin() + long(length)),
                    length < 16 ? ReadProblem::kWrongMagic : ReadProblem::kDamaged);
   }
-  FileBytes lastSampleCut = validModule();
+  FileBytes lastSampleCut = f;
   lastSampleCut.back() = 1;  // slot 255 claims a name it does not have
   expectRejected(lastSampleCut, ReadProblem::kDamaged, "damaged at sample 255: file ends early");
   ASSERT_TRUE(loadModuleImage(f));

@@ -102,12 +102,6 @@ Scenario buildScenario(bool ntsc) {
   return s;
 }
 
-int totalTicks(const Scenario& s) {
-  int n = 0;
-  for (const OrderPass& p : s.passes) n += int(p.size());
-  return n;
-}
-
 class NsfDriver : public testing::TestWithParam<bool> {};
 
 TEST_P(NsfDriver, ReplaysEveryTickAndStreamsSamplesWithExactTiming) {
@@ -122,7 +116,8 @@ TEST_P(NsfDriver, ReplaysEveryTickAndStreamsSamplesWithExactTiming) {
   EXPECT_GE(longEntry[2] - 2, 2) << "stream banks";
   EXPECT_GT(s.nsf.size() - (128 + 4096 * size_t(longEntry[5])), 4096u) << "tail region";
   // Through the loop point and its first pass once more.
-  int ticks = totalTicks(s) + int(s.passes[size_t(s.loopPoint)].size()) + 2;
+  int ticks = int(s.passes[size_t(s.loopPoint)].size()) + 2;
+  for (const OrderPass& p : s.passes) ticks += int(p.size());
 
   BranchLog branches;
   expectDriverPlays(s.nsf, s.passes, s.loopPoint, s.samples, ntsc, ticks, &branches);

@@ -13,11 +13,8 @@ constexpr size_t kTables = kNsfHeaderBytes + kBankBytes;  // file offset of the 
 
 TickFields quietTick(int noiseVolume) {
   TickFields t = kNoFields;
-  t[kCapPulse1DutyVolume] = 0;
-  t[kCapPulse2DutyVolume] = 0;
-  t[kCapTriangleOn] = 0;
+  for (int field : {kCapPulse1DutyVolume, kCapPulse2DutyVolume, kCapTriangleOn, kCapSample}) t[field] = 0;
   t[kCapNoiseVolume] = noiseVolume;
-  t[kCapSample] = 0;
   return t;
 }
 

@@ -5,16 +5,15 @@
 
 namespace {
 
-std::vector<uint8_t> encode(int channel, const TickFields& previous, const TickFields& current) {
+BitWriter encoded(int channel, const TickFields& previous, const TickFields& current) {
   BitWriter bits;
   encodeChannelTick(channel, previous, current, bits);
-  return bits.bytes();
+  return bits;
 }
 
 // Bit count of one channel's tick.
 size_t bitCount(int channel, const TickFields& previous, const TickFields& current) {
-  BitWriter bits;
-  encodeChannelTick(channel, previous, current, bits);
+  BitWriter bits = encoded(channel, previous, current);
   bits.put(true);  // a marker behind the tick's bits
   const std::vector<uint8_t>& b = bits.bytes();
   int top = 7;
@@ -41,7 +40,7 @@ TEST(BitStream, FillsBytesFromBitZeroAndWritesValuesMostSignificantFirst) {
 TEST(BitStream, ChangedFieldsStoreFlagAndValueUnchangedOrEmptyOnlyAZero) {
   TickFields sounding = with({{kCapPulse1High, 2}, {kCapPulse1Low, 0x34}, {kCapPulse1DutyVolume, 0x2F}});
   // 1 010, 1 00110100, 1 101111
-  EXPECT_EQ(encode(0, kNoFields, sounding), (std::vector<uint8_t>{0b1001'0101, 0b0110'0101, 0b0000'1111}));
+  EXPECT_EQ(encoded(0, kNoFields, sounding).bytes(), (std::vector<uint8_t>{0b1001'0101, 0b0110'0101, 0b0000'1111}));
   EXPECT_EQ(bitCount(0, kNoFields, sounding), 20u);
   EXPECT_EQ(bitCount(0, sounding, sounding), 3u);
   TickFields silent = with({{kCapPulse1DutyVolume, 0x20}});
@@ -54,10 +53,10 @@ TEST(BitStream, TriangleOnIsABareBitEveryTick) {
   TickFields on = with({{kCapTriangleHigh, 3}, {kCapTriangleLow, 0x10}, {kCapTriangleOn, 255}});
   TickFields off = with({{kCapTriangleOn, 0}});
   // 1 011, 1 00010000, 1
-  EXPECT_EQ(encode(2, kNoFields, on), (std::vector<uint8_t>{0b0001'1101, 0b0010'0001}));
+  EXPECT_EQ(encoded(2, kNoFields, on).bytes(), (std::vector<uint8_t>{0b0001'1101, 0b0010'0001}));
   EXPECT_EQ(bitCount(2, on, on), 3u);
   EXPECT_EQ(bitCount(2, on, off), 3u);
-  EXPECT_EQ(encode(2, on, off), std::vector<uint8_t>{0});
+  EXPECT_EQ(encoded(2, on, off).bytes(), std::vector<uint8_t>{0});
 }
 
 TEST(BitStream, EachChannelStaysWithinItsBitRange) {
@@ -78,17 +77,15 @@ TEST(BitStream, RepeatedSampleTriggerStoresNoChange) {
   EXPECT_EQ(bitCount(4, zero, five), 9u);  // a 0 between rows: restarted
 }
 
-OrderPass passOf(std::initializer_list<TickFields> ticks) { return OrderPass(ticks); }
-
 TEST(StreamPatterns, PassesEqualOnAChannelSharePatternsChannelByChannel) {
   TickFields a = with({{kCapPulse1DutyVolume, 0x1F}, {kCapNoiseVolume, 3}, {kCapTriangleOn, 0}});
   TickFields b = a;
   b[kCapNoiseVolume] = 4;
   SongStreams streams;
-  commitPass(streams, passOf({a, a}));
-  commitPass(streams, passOf({b, b}));  // pulse 1 equal, noise differs
-  commitPass(streams, passOf({a, a}));
-  commitPass(streams, passOf({a}));     // equal records but one tick fewer
+  commitPass(streams, OrderPass{a, a});
+  commitPass(streams, OrderPass{b, b});  // pulse 1 equal, noise differs
+  commitPass(streams, OrderPass{a, a});
+  commitPass(streams, OrderPass{a});     // equal records but one tick fewer
   EXPECT_EQ(streams.channels[0].orderList, (std::vector<int>{0, 0, 0, 1}));
   EXPECT_EQ(streams.channels[3].orderList, (std::vector<int>{0, 1, 0, 2}));
   EXPECT_EQ(streams.channels[0].pool.size(), 2u);
@@ -100,10 +97,10 @@ TEST(StreamPatterns, PassesEqualOnAChannelSharePatternsChannelByChannel) {
 TEST(StreamPatterns, EveryPatternStartsFromNoPreviousValues) {
   TickFields a = with({{kCapPulse1High, 1}, {kCapPulse1Low, 2}, {kCapPulse1DutyVolume, 3}});
   SongStreams streams;
-  commitPass(streams, passOf({a, a}));
+  commitPass(streams, OrderPass{a, a});
   TickFields b = a;
   b[kCapPulse1DutyVolume] = 4;
-  commitPass(streams, passOf({a, b}));
+  commitPass(streams, OrderPass{a, b});
   // The second pattern's first tick carries every field, though the tick
   // before it (the first pass's last) had the same values.
   BitWriter expected;

@@ -9,7 +9,7 @@ namespace {
 
 int tableAddress(const Bytes& bank, int table, int i) { return bank[table + i] | bank[table + 0x80 + i] << 8; }
 
-TEST(OptimizedSamples, AddressTablesMatchTheBankLayout) {
+TEST(OptimizedSamples, BanksOf15600LevelsLandWhereTheirAddressTablesPoint) {
   EXPECT_EQ(chunkHeadAddress(0), 0x8200);
   EXPECT_EQ(chunkHeadAddress(99), 0xB380);
   EXPECT_EQ(chunkTailAddress(0), 0xB400);
@@ -20,8 +20,10 @@ TEST(OptimizedSamples, AddressTablesMatchTheBankLayout) {
 
   RawSample sample{std::vector<uint8_t>(15601), false, "two banks"};
   for (size_t i = 0; i < sample.data.size(); ++i) sample.data[i] = uint8_t(i % 127);
+  // One level past a full bank: the second bank holds it and then fill.
   const Bytes file = encodeOptimizedSamples(sample);
   ASSERT_EQ(file.size(), 2u * kBankSize);
+  EXPECT_EQ(encodeOptimizedSamples(RawSample{std::vector<uint8_t>(15600, 1), false, "a"}).size(), 1u * kBankSize);
   for (int b = 0; b < 2; ++b) {
     const Bytes bank(file.begin() + b * kBankSize, file.begin() + (b + 1) * kBankSize);
     for (int i = 0; i < 100; ++i) {
@@ -44,36 +46,17 @@ TEST(OptimizedSamples, AddressTablesMatchTheBankLayout) {
   }
 }
 
-TEST(OptimizedSamples, BankCountFollowsTheLength) {
-  EXPECT_EQ(encodeOptimizedSamples(RawSample{std::vector<uint8_t>(15600, 1), false, "a"}).size(), 16384u);
-  EXPECT_EQ(encodeOptimizedSamples(RawSample{std::vector<uint8_t>(15601, 1), false, "a"}).size(), 32768u);
-  const Bytes one = encodeOptimizedSamples(RawSample{{0x12}, false, "a"});
-  ASSERT_EQ(one.size(), 16384u);
-  EXPECT_EQ(one[0x200], 0x12);
-  for (int k = 1; k < kChunkHeadSize; ++k) EXPECT_EQ(one[size_t(0x200 + k)], kSampleFill);
-  EXPECT_EQ(one[0x3400], kSampleFill);
-}
-
-class SaveOptimizedSamples : public ::testing::Test {
- protected:
-  void SetUp() override { resetToProgramStart(); }
+TEST(SaveOptimizedSamples, WritesTheCurrentSlotAnEmptyOneAsAnEmptyFileAndSlotZeroNotAtAll) {
+  resetToProgramStart();
   TempDir dir;
-};
-
-TEST_F(SaveOptimizedSamples, EmptySlotWritesAnEmptyFile) {
-  app.editor.currentSample = 5;
-  ASSERT_TRUE(saveOptimizedSamples(dir.file("e.qcs")));
-  EXPECT_TRUE(std::filesystem::exists(dir.file("e.qcs")));
-  EXPECT_EQ(std::filesystem::file_size(dir.file("e.qcs")), 0u);
-}
-
-TEST_F(SaveOptimizedSamples, SlotZeroCreatesNoFile) {
   app.song.samples[0].data = {1};
   EXPECT_FALSE(saveOptimizedSamples(dir.file("z.qcs")));
   EXPECT_FALSE(std::filesystem::exists(dir.file("z.qcs")));
-}
 
-TEST_F(SaveOptimizedSamples, WritesTheCurrentSample) {
+  app.editor.currentSample = 5;
+  ASSERT_TRUE(saveOptimizedSamples(dir.file("e.qcs")));
+  EXPECT_EQ(std::filesystem::file_size(dir.file("e.qcs")), 0u);
+
   app.editor.currentSample = 2;
   app.song.samples[2] = RawSample{{1, 2, 3}, false, "s"};
   ASSERT_TRUE(saveOptimizedSamples(dir.file("s.qcs")));

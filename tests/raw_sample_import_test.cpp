@@ -49,8 +49,8 @@ std::vector<double> framesNamingThemselves(int count) {
 TEST_F(RawSampleImportTest, OneSecondAt44100HzPointSamplesWithARunningPosition) {
   const std::vector<uint8_t> levels = levelsOf(framesNamingThemselves(44100), 44100);
   ASSERT_EQ(levels.size(), 7801u);
-  EXPECT_EQ((std::vector<int>{levels[0] - 1, levels[1] - 1, levels[2] - 1, levels[3] - 1}),
-            (std::vector<int>{0, 5, 11, 16}));
+  // Frames 0, 5, 11, 16.
+  EXPECT_EQ(std::vector<uint8_t>(levels.begin(), levels.begin() + 4), (std::vector<uint8_t>{1, 6, 12, 17}));
 }
 
 TEST_F(RawSampleImportTest, RatesNearTheOutputRateKeepTheirFrames) {
@@ -70,17 +70,15 @@ TEST_F(RawSampleImportTest, RatesNearTheOutputRateKeepTheirFrames) {
 TEST_F(RawSampleImportTest, WavFlacAndOggAllImport) {
   std::vector<double> tone(44100);
   for (size_t i = 0; i < tone.size(); ++i) tone[i] = (i / 50) % 2 ? 0.5 : -0.5;
-  ASSERT_TRUE(writeRecording(dir.file("a.wav"), kPcm16Wav, 44100, 1, tone));
-  ASSERT_TRUE(importRawSample(dir.file("a.wav")));
-  EXPECT_EQ(slot().length(), 7801u);
-  EXPECT_EQ(slot().data[0], 32);
-  EXPECT_EQ(slot().data[9], 95);  // frame 50
-
-  ASSERT_TRUE(writeRecording(dir.file("b.flac"), kFlac, 44100, 1, tone));
-  ASSERT_TRUE(importRawSample(dir.file("b.flac")));
-  EXPECT_EQ(slot().name, "b.flac");
-  EXPECT_EQ(slot().length(), 7801u);
-  EXPECT_EQ(slot().data[9], 95);
+  for (auto [name, format] : {std::pair{"a.wav", kPcm16Wav}, std::pair{"b.flac", kFlac}}) {
+    SCOPED_TRACE(name);
+    ASSERT_TRUE(writeRecording(dir.file(name), format, 44100, 1, tone));
+    ASSERT_TRUE(importRawSample(dir.file(name)));
+    EXPECT_EQ(slot().name, name);
+    EXPECT_EQ(slot().length(), 7801u);
+    EXPECT_EQ(slot().data[0], 32);
+    EXPECT_EQ(slot().data[9], 95);  // frame 50
+  }
 
   ASSERT_TRUE(writeRecording(dir.file("c.ogg"), kOggVorbis, 44100, 2, std::vector<double>(88200, 0.0)));
   ASSERT_TRUE(importRawSample(dir.file("c.ogg")));
@@ -90,7 +88,7 @@ TEST_F(RawSampleImportTest, WavFlacAndOggAllImport) {
   EXPECT_TRUE(std::all_of(slot().data.begin(), slot().data.end(), [](uint8_t v) { return v == 63 || v == 64; }));
 }
 
-TEST_F(RawSampleImportTest, NewSampleDoesNotLoopAndIsNamedAfterTheFile) {
+TEST_F(RawSampleImportTest, NewSampleDoesNotLoopAndIsNamedAfterTheFileEvenWhenEmpty) {
   app.song.samples[3] = RawSample{{1, 2, 3}, true, "old"};
   levelsOf({0.0, 0.0});
   EXPECT_FALSE(slot().loop);
@@ -98,17 +96,14 @@ TEST_F(RawSampleImportTest, NewSampleDoesNotLoopAndIsNamedAfterTheFile) {
   EXPECT_EQ(sampleNameFromPath("C:\\loops\\kick.wav"), "kick.wav");
   EXPECT_EQ(sampleNameFromPath("kick.wav"), "kick.wav");
   EXPECT_EQ(sampleNameFromPath("/a\\b/c.flac"), "c.flac");
-}
 
-TEST_F(RawSampleImportTest, RecordingTooShortForOneLevelLeavesAnEmptySlot) {
+  // Too short for one level: the slot is left empty.
   app.song.samples[3] = RawSample{{1, 2, 3}, false, "old"};
-  const std::vector<uint8_t> levels = levelsOf({0.5, 0.5}, 44100);
-  EXPECT_TRUE(levels.empty());
-  EXPECT_FALSE(slot().holdsData());
+  EXPECT_TRUE(levelsOf({0.5, 0.5}, 44100).empty());
   EXPECT_EQ(slot().name, "levels.wav");
 }
 
-TEST_F(RawSampleImportTest, UnreadableFilesLeaveTheSlotAlone) {
+TEST_F(RawSampleImportTest, UnreadableFilesOrNoSelectedSlotImportNothing) {
   app.song.samples[3] = RawSample{{1, 2, 3}, true, "old"};
   writeFile(dir.file("text.wav"), {'h', 'e', 'l', 'l', 'o', '\n'});
   EXPECT_FALSE(importRawSample(dir.file("text.wav")));
@@ -117,9 +112,7 @@ TEST_F(RawSampleImportTest, UnreadableFilesLeaveTheSlotAlone) {
   EXPECT_EQ(slot().data, (std::vector<uint8_t>{1, 2, 3}));
   EXPECT_EQ(slot().name, "old");
   EXPECT_TRUE(slot().loop);
-}
 
-TEST_F(RawSampleImportTest, NoSelectedSlotImportsNothing) {
   ASSERT_TRUE(writeRecording(dir.file("a.wav"), kFloatWav, 7801, 1, {0.5}));
   app.editor.currentSample = 0;
   EXPECT_FALSE(importRawSample(dir.file("a.wav")));

@@ -61,19 +61,13 @@ TEST(SafeFile, TargetThatCannotBeReplacedIsAFailure) {
   EXPECT_FALSE(writeFileSafely(dir.file("missing/t"), std::vector<uint8_t>{1}));
 }
 
-// A file size limit makes the flush fail part way, as a full disk does.
-TEST(SafeFile, ShortWriteIsAFailure) {
-  TempDir dir;
-  const std::string target = dir.file("t");
-  writeFile(target, kOld);
+// Runs `save` in a child process, which must report failure, and checks
+// the old file is kept with no temporary beside it.
+template <class Save>
+void expectFailedSaveKeepsTheOldFile(const TempDir& dir, const std::string& target, Save save) {
   const pid_t child = fork();
   ASSERT_GE(child, 0);
-  if (child == 0) {
-    std::signal(SIGXFSZ, SIG_IGN);
-    const rlimit limit{10, 10};
-    setrlimit(RLIMIT_FSIZE, &limit);
-    _exit(writeFileSafely(target, std::vector<uint8_t>(100000, 1)) ? 1 : 0);
-  }
+  if (child == 0) _exit(save() ? 1 : 0);
   int status = 0;
   waitpid(child, &status, 0);
   ASSERT_TRUE(WIFEXITED(status));
@@ -82,27 +76,31 @@ TEST(SafeFile, ShortWriteIsAFailure) {
   EXPECT_EQ(entriesIn(dir.path()), 1u);
 }
 
-// Saving into a directory the user may not write: done in a child process
-// that gives up root, since root writes anywhere.
+// A file size limit makes the flush fail part way, as a full disk does.
+TEST(SafeFile, ShortWriteIsAFailure) {
+  TempDir dir;
+  const std::string target = dir.file("t");
+  writeFile(target, kOld);
+  expectFailedSaveKeepsTheOldFile(dir, target, [&] {
+    std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{10, 10};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    return writeFileSafely(target, std::vector<uint8_t>(100000, 1));
+  });
+}
+
+// The child gives up root, since root writes anywhere.
 TEST(SafeFile, SaveIntoReadOnlyDirectoryFailsAndKeepsTheOldModule) {
   TempDir dir;
   const std::string target = dir.file("song.qcm");
   writeFile(target, kOld);
   chmod(target.c_str(), 0644);
   chmod(dir.path().c_str(), 0555);
-  const pid_t child = fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
+  expectFailedSaveKeepsTheOldFile(dir, target, [&] {
     if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(2);
     resetToProgramStart();
-    _exit(saveModule(target) ? 1 : 0);
-  }
-  int status = 0;
-  waitpid(child, &status, 0);
-  ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 0) << "the save must report failure";
-  EXPECT_EQ(readFile(target), kOld);
-  EXPECT_EQ(entriesIn(dir.path()), 1u);
+    return saveModule(target);
+  });
 }
 
 }  // namespace
