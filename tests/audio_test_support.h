@@ -55,8 +55,7 @@ inline double midpoint(const Samples& s, size_t from) {
 // around a step is not taken for a cycle.
 inline double frequency(const Samples& s, size_t from = 4410) {
   const auto [lo, hi] = std::minmax_element(s.begin() + long(from), s.end());
-  const double mid = (double(*lo) + double(*hi)) / 2;
-  const double armLevel = mid - (double(*hi) - double(*lo)) / 4;
+  const double mid = midpoint(s, from), armLevel = mid - (double(*hi) - double(*lo)) / 4;
   double first = -1, last = -1;
   int crossings = 0;
   bool armed = false;

@@ -5,22 +5,18 @@
 
 namespace {
 
-TEST(PeriodTable, MatchesTheNtscPulsePeriods) {
-  resetToProgramStart();
-  app.song.ntsc = true;
-  buildPeriodTable();
-  const int32_t expected[12] = {3420, 3228, 3047, 2876, 2715, 2562, 2418, 2283, 2154, 2034, 1919, 1812};
-  for (int n = 1; n <= 12; ++n) EXPECT_EQ(app.player.periodTable[n], expected[n - 1]) << "note " << n;
-  EXPECT_EQ(app.player.periodTable[0], 0);
-  EXPECT_EQ(app.player.periodTable[96], 14);
-}
-
-TEST(PeriodTable, MatchesThePalPulsePeriods) {
-  resetToProgramStart();
-  buildPeriodTable();
-  const int32_t expected[12] = {3177, 2999, 2831, 2672, 2522, 2380, 2247, 2120, 2001, 1889, 1783, 1683};
-  for (int n = 1; n <= 12; ++n) EXPECT_EQ(app.player.periodTable[n], expected[n - 1]) << "note " << n;
-  EXPECT_EQ(app.player.periodTable[96], 13);
+TEST(PeriodTable, MatchesThePulsePeriodsOfBothStandards) {
+  const int32_t pal[12] = {3177, 2999, 2831, 2672, 2522, 2380, 2247, 2120, 2001, 1889, 1783, 1683};
+  const int32_t ntsc[12] = {3420, 3228, 3047, 2876, 2715, 2562, 2418, 2283, 2154, 2034, 1919, 1812};
+  for (bool isNtsc : {false, true}) {
+    SCOPED_TRACE(isNtsc ? "NTSC" : "PAL");
+    resetToProgramStart();
+    app.song.ntsc = isNtsc;
+    buildPeriodTable();
+    for (int n = 1; n <= 12; ++n) EXPECT_EQ(app.player.periodTable[n], (isNtsc ? ntsc : pal)[n - 1]) << "note " << n;
+    EXPECT_EQ(app.player.periodTable[0], 0);
+    EXPECT_EQ(app.player.periodTable[96], isNtsc ? 14 : 13);
+  }
 }
 
 TEST(VibratoTable, HoldsTheQuarterSineForEveryPhaseAndDepth) {

@@ -13,21 +13,10 @@ TEST_F(RegisterOutput, FrameWritesTriangleGatePulsesPeriodsThenNoiseInOrder) {
   recordedWrites.clear();
   playerFrame();
   const int32_t p = tablePeriod(49);
-  const Writes expected = {
-      {0x4008, 0x00},
-      {0x4000, 0xBF},  // duty 2, constant volume 15
-      {0x4004, 0x30},
-      {0x4002, uint8_t(p & 0xFF)},
-      {0x4003, uint8_t(p >> 8)},
-      {0x4006, 0x00},
-      {0x4007, 0x00},
-      {0x400A, 0x00},
-      {0x400B, 0x00},
-      {0x400C, 0x30},
-      {0x400E, 0x0F},
-      {0x400F, 0x00},
-      {0x9000, 0x00},
-  };
+  const Writes expected = {{0x4008, 0x00}, {0x4000, 0xBF} /* duty 2, constant volume 15 */,
+                           {0x4004, 0x30}, {0x4002, uint8_t(p & 0xFF)}, {0x4003, uint8_t(p >> 8)},
+                           {0x4006, 0x00}, {0x4007, 0x00}, {0x400A, 0x00}, {0x400B, 0x00},
+                           {0x400C, 0x30}, {0x400E, 0x0F}, {0x400F, 0x00}, {0x9000, 0x00}};
   EXPECT_EQ(recordedWrites, expected);
 }
 
@@ -42,45 +31,33 @@ TEST_F(RegisterOutput, SoundingTriangleRewritesItsHighByteEveryFrame) {
   EXPECT_EQ(tail, (Writes{{0x400A, uint8_t(p & 0xFF)}, {0x400B, uint8_t(p >> 8)}}));
 }
 
-TEST_F(RegisterOutput, PulseStayingInItsHighByteWritesOnlyTheLowByte) {
-  channel(0).lastPeriod = 0x1F0;
-  writePulsePeriod(0, 0x1A0);
-  EXPECT_EQ(recordedWrites, (Writes{{0x4002, 0xA0}}));
-  EXPECT_EQ(channel(0).lastPeriod, 0x1A0);
-}
-
-TEST_F(RegisterOutput, PulseCrossingOneHighByteUpGoesThroughTheSweep) {
-  channel(0).lastPeriod = 0x1FF;
-  writePulsePeriod(0, 0x200);
-  const Writes expected = {{0x4017, 0x40}, {0x4002, 0xFF}, {0x4001, 0x87},
-                           {0x4017, 0xC0}, {0x4001, 0x0F}, {0x4002, 0x00}};
-  EXPECT_EQ(recordedWrites, expected);
-}
-
-TEST_F(RegisterOutput, PulseCrossingOneHighByteDownGoesThroughTheSweep) {
-  channel(1).lastPeriod = 0x200;
-  writePulsePeriod(1, 0x1FF);
-  const Writes expected = {{0x4017, 0x40}, {0x4006, 0x00}, {0x4005, 0x8F},
-                           {0x4017, 0xC0}, {0x4005, 0x0F}, {0x4006, 0xFF}};
-  EXPECT_EQ(recordedWrites, expected);
-}
-
-TEST_F(RegisterOutput, PulseJumpingTwoHighBytesOrWithoutAValidPeriodWritesInFull) {
-  channel(0).lastPeriod = 0x0FF;
-  writePulsePeriod(0, 0x200);
-  EXPECT_EQ(recordedWrites, (Writes{{0x4002, 0x00}, {0x4003, 0x02}}));
-  recordedWrites.clear();
-  channel(0).lastPeriod = -1;
-  writePulsePeriod(0, 0x0FF);
-  EXPECT_EQ(recordedWrites, (Writes{{0x4002, 0xFF}, {0x4003, 0x00}}));
-}
-
-TEST_F(RegisterOutput, ExportModeRecordsThePeriodWithoutWriting) {
-  app.player.exportMode = true;
-  channel(0).lastPeriod = 0x1FF;
-  writePulsePeriod(0, 0x200);
-  EXPECT_TRUE(recordedWrites.empty());
-  EXPECT_EQ(channel(0).lastPeriod, 0x200);
+TEST_F(RegisterOutput, PulsePeriodWritesMoveOneHighByteThroughTheSweep) {
+  struct Case {
+    const char* name;
+    int channel;
+    int32_t last, period;
+    Writes expected;
+    bool exportMode = false;
+  };
+  const Case cases[] = {
+      {"same high byte: low byte only", 0, 0x1F0, 0x1A0, {{0x4002, 0xA0}}},
+      {"one high byte up", 0, 0x1FF, 0x200,
+       {{0x4017, 0x40}, {0x4002, 0xFF}, {0x4001, 0x87}, {0x4017, 0xC0}, {0x4001, 0x0F}, {0x4002, 0x00}}},
+      {"one high byte down", 1, 0x200, 0x1FF,
+       {{0x4017, 0x40}, {0x4006, 0x00}, {0x4005, 0x8F}, {0x4017, 0xC0}, {0x4005, 0x0F}, {0x4006, 0xFF}}},
+      {"two high bytes: in full", 0, 0x0FF, 0x200, {{0x4002, 0x00}, {0x4003, 0x02}}},
+      {"no valid last period: in full", 0, -1, 0x0FF, {{0x4002, 0xFF}, {0x4003, 0x00}}},
+      {"export mode records without writing", 0, 0x1FF, 0x200, {}, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    recordedWrites.clear();
+    app.player.exportMode = c.exportMode;
+    channel(c.channel).lastPeriod = c.last;
+    writePulsePeriod(c.channel, c.period);
+    EXPECT_EQ(recordedWrites, c.expected);
+    EXPECT_EQ(channel(c.channel).lastPeriod, c.period);
+  }
 }
 
 TEST_F(RegisterOutput, WrittenPeriodIsClampedTo11Bits) {
@@ -106,24 +83,19 @@ TEST_F(RegisterOutput, VolumeIsScaledByTheEnvelopeAndClamped) {
   EXPECT_EQ(captured(kCapPulse1DutyVolume), 0x20 | 10);
 }
 
-TEST_F(RegisterOutput, DamagedEnvelopeValuesAreKeptInRange) {
+TEST_F(RegisterOutput, DamagedOrEmptyEnvelopesAreKeptInRange) {
   setEnvelope(app.song.envelopes[1][kVolumeEnvelope], {400});
   setEnvelope(app.song.envelopes[1][kDutyEnvelope], {-3});
   setEnvelope(app.song.envelopes[1][kNoteEnvelope], {1 << 30});
+  app.song.envelopes[2][kVolumeEnvelope].values[0] = kEnvelopeEnd;
+  app.song.envelopes[2][kVolumeEnvelope].loop = 7;
   put(0, 0, 49, 1);
-  playSong();
-  frames(1);
-  EXPECT_EQ(captured(kCapPulse1DutyVolume), 0x0F);
-  EXPECT_EQ(capturedPeriod(0), tablePeriod(95));  // fixed note 127, looked up as 95
-}
-
-TEST_F(RegisterOutput, EnvelopeWithoutValuesReadsAsSilence) {
-  app.song.envelopes[1][kVolumeEnvelope].values[0] = kEnvelopeEnd;
-  app.song.envelopes[1][kVolumeEnvelope].loop = 7;
-  put(0, 0, 49, 1);
+  put(1, 0, 49, 2);
   playSong();
   frames(3);
-  EXPECT_EQ(captured(kCapPulse1DutyVolume) & 0x0F, 0);
+  EXPECT_EQ(captured(kCapPulse1DutyVolume), 0x0F);
+  EXPECT_EQ(capturedPeriod(0), tablePeriod(95));  // fixed note 127, looked up as 95
+  EXPECT_EQ(captured(kCapPulse2DutyVolume) & 0x0F, 0);  // no values: silence
 }
 
 TEST_F(RegisterOutput, CaptureIsFilledInNormalPlaybackToo) {

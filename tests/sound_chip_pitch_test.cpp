@@ -8,7 +8,6 @@ class ChipPitchTest : public AudioTest, public ::testing::WithParamInterface<boo
 
 TEST_P(ChipPitchTest, PulseSoundsAtClockOverSixteenPeriods) {
   const bool ntsc = GetParam();
-  useNtsc(ntsc);
   for (int channel : {0, 1}) {
     for (int period : {0x0FD, 0x400, 0x050}) {
       resetAudioEngine();

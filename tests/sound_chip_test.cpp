@@ -159,22 +159,17 @@ TEST_F(ChipTest, TriangleHoldsItsLevelWhenTheLinearCounterStops) {
 }
 
 TEST_F(ChipTest, TriangleHoldsAtUltrasonicPeriodsAndZeroLength) {
-  playTriangle(0x0FD);
-  render(1234);
-  apuWrite(0x400A, 0x01);
-  apuWrite(0x400B, 0x08);
-  render(100);
-  const int phase = soundChip.triangle.phase;
-  render(2000);
-  EXPECT_EQ(soundChip.triangle.phase, phase);
-
-  playTriangle(0x0FD);
-  render(777);
-  apuWrite(0x4015, 0x0B);  // triangle's length counter to 0
-  render(100);
-  const int stopped = soundChip.triangle.phase;
-  render(2000);
-  EXPECT_EQ(soundChip.triangle.phase, stopped);
+  const std::pair<uint32_t, uint8_t> stops[][2] = {{{0x400A, 0x01}, {0x400B, 0x08}},  // period 1
+                                                   {{0x4015, 0x0B}, {0x4015, 0x0B}}};  // length counter to 0
+  for (const auto& stop : stops) {
+    playTriangle(0x0FD);
+    render(1234);
+    for (const auto& [address, value] : stop) apuWrite(address, value);
+    render(100);
+    const int phase = soundChip.triangle.phase;
+    render(2000);
+    EXPECT_EQ(soundChip.triangle.phase, phase) << std::hex << stop[0].first;
+  }
 }
 
 TEST_F(ChipTest, DirectLevelWriteMovesTheOutputAtOnce) {

@@ -26,27 +26,20 @@ std::vector<NamedSynth> engineSynths() {
           {"sawtooth", &expansionChip.sawSynth, 409, kNarrowKernel}};
 }
 
-int64_t rowSumLessUnit(const StepSynth& synth, int row) {
-  const uint16_t* entries = synth.kernelRow(row);
-  int64_t sum = 0;
-  for (int tap = 0; tap < synth.width(); ++tap) sum += int64_t(entries[tap]) - synth.volumeUnit();
-  return sum;
-}
-
-TEST(StepSynthTest, VolumeUnitsMatchTheChipLevels) {
+TEST(StepSynthTest, VolumeUnitsMatchTheChipLevelsAndEveryPhaseMovesTheLevelByExactlyOneUnit) {
   for (const NamedSynth& s : engineSynths()) {
     EXPECT_EQ(s.synth->volumeUnit(), s.unit) << s.name;
     EXPECT_EQ(s.synth->width(), s.width) << s.name;
+    for (int row = 0; row < kKernelRows; ++row) {
+      const uint16_t* entries = s.synth->kernelRow(row);
+      int64_t sum = 0;
+      for (int tap = 0; tap < s.width; ++tap) sum += int64_t(entries[tap]) - s.unit;
+      EXPECT_EQ(sum, s.unit) << s.name << " row " << row;
+    }
   }
 }
 
-TEST(StepSynthTest, EveryPhaseMovesTheLevelByExactlyOneUnit) {
-  for (const NamedSynth& s : engineSynths())
-    for (int row = 0; row < kKernelRows; ++row)
-      EXPECT_EQ(rowSumLessUnit(*s.synth, row), s.unit) << s.name << " row " << row;
-}
-
-TEST(StepSynthTest, KernelsOfBothWidthsPeakOnTheSameBufferEntry) {
+TEST(StepSynthTest, KernelsPeakOnTheSameBufferEntryAndOddPositionRowsRepeatTheEvenRowsOneEntryLater) {
   for (const NamedSynth& s : engineSynths()) {
     // Mid-sample phase: a symmetric kernel whose largest tap is its centre.
     const uint16_t* row = s.synth->kernelRow(kKernelPhases / 2);
@@ -54,16 +47,11 @@ TEST(StepSynthTest, KernelsOfBothWidthsPeakOnTheSameBufferEntry) {
     EXPECT_EQ((kSpareEntries - s.width) / 2 + centre, 11) << s.name;
     for (int tap = 1; tap < s.width - 1; ++tap)
       EXPECT_NEAR(row[centre - (tap - centre)], row[tap], 1) << s.name << " tap " << tap;
-  }
-}
-
-TEST(StepSynthTest, OddPositionRowsRepeatTheEvenRowsOneEntryLater) {
-  for (const NamedSynth& s : engineSynths()) {
-    for (int row = 0; row < kKernelPhases; ++row) {
-      const uint16_t* even = s.synth->kernelRow(row);
-      const uint16_t* odd = s.synth->kernelRow(row + kKernelPhases);
+    for (int phase = 0; phase < kKernelPhases; ++phase) {
+      const uint16_t* even = s.synth->kernelRow(phase);
+      const uint16_t* odd = s.synth->kernelRow(phase + kKernelPhases);
       EXPECT_EQ(odd[0], s.unit) << s.name;
-      for (int tap = 0; tap + 1 < s.width; ++tap) EXPECT_EQ(odd[tap + 1], even[tap]) << s.name << " row " << row;
+      for (int tap = 0; tap + 1 < s.width; ++tap) EXPECT_EQ(odd[tap + 1], even[tap]) << s.name << " row " << phase;
     }
   }
 }
