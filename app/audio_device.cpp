@@ -17,7 +17,7 @@ void openAudio() {
   wanted.channels = 1;
   wanted.samples = kDeviceBufferSamples;
   wanted.callback = audioCallback;
-  // No obtained spec: SDL converts to this format if the card wants another.
+  // No obtained format: SDL converts to this one if the card wants another.
   // A failure leaves no device; the callback then never runs.
   SDL_OpenAudio(&wanted, nullptr);
   SDL_PauseAudio(0);

@@ -3,9 +3,10 @@
 #include <cstdlib>
 #include <string>
 
+#include "cli/command_support.h"
 #include "cli/commands.h"
 #include "cli/loop_point.h"
-#include "cli/command_support.h"
+#include "export/song_compiler.h"
 #include "playback/player.h"
 #include "song/app_state.h"
 
@@ -13,22 +14,6 @@ namespace {
 
 constexpr const char* kUsage = "--trace MODULE [--ticks N]";
 constexpr long kMaxTicks = 100'000'000;
-
-// As the song compiler starts its simulation: from the top, no register writes.
-void startExportSimulation() {
-  resetPlayer();
-  PlayerState& p = app.player;
-  p.tempo = 125;
-  p.speed = 6;
-  p.playOrder = 0;
-  p.playRow = 0;
-  p.playTick = 0;
-  p.tempoAccumulator = 0;
-  p.playPatternOnly = false;
-  app.editor.repeatBlock = false;
-  p.sequencerRunning = true;
-  p.exportMode = true;
-}
 
 long ticksInCap() { return std::lround(kRenderCapSeconds * framesPerSecond()); }
 

@@ -24,23 +24,6 @@ ExportSession::~ExportSession() {
 
 namespace {
 
-void startSimulation() {
-  PlayerState& p = app.player;
-  resetPlayer();
-  p.tempo = 125;
-  p.speed = 6;
-  p.playOrder = 0;
-  p.playRow = 0;
-  p.playTick = 0;
-  p.tempoAccumulator = 0;
-  p.playPatternOnly = false;
-  app.editor.repeatBlock = false;
-  // A break or jump left pending by the editor's playback is no part of the song.
-  p.pendingOrderJump = -1;
-  p.pendingBreakRow = -1;
-  p.sequencerRunning = true;
-  p.exportMode = true;
-}
 
 // Plays from the entered position until a tick moves playback to another
 // order or back to an earlier row; false past the longest storable pass.
@@ -59,9 +42,27 @@ bool playPass(OrderPass& pass) {
 
 }  // namespace
 
+void startExportSimulation() {
+  PlayerState& p = app.player;
+  resetPlayer();
+  p.tempo = 125;
+  p.speed = 6;
+  p.playOrder = 0;
+  p.playRow = 0;
+  p.playTick = 0;
+  p.tempoAccumulator = 0;
+  p.playPatternOnly = false;
+  app.editor.repeatBlock = false;
+  // A break or jump left pending by the editor's playback is no part of the song.
+  p.pendingOrderJump = -1;
+  p.pendingBreakRow = -1;
+  p.sequencerRunning = true;
+  p.exportMode = true;
+}
+
 bool compileSong(SongStreams& out) {
   PlayerState& p = app.player;
-  startSimulation();
+  startExportSimulation();
   std::map<int32_t, int> entries;  // order * 256 + row -> pass index
   bool reachedLoop = false;
   for (;;) {

@@ -23,6 +23,10 @@ class ExportSession {
   bool savedRepeatBlock_;
 };
 
+// Puts the player at order 0, row 0 with a new song's speed and tempo, in
+// export mode: no register writes, no cursor movement.
+void startExportSimulation();
+
 // Compiles app.song into deduplicated streams; call inside an ExportSession.
 // False when the song breaks a limit of the format before its loop point:
 // more than 255 order passes, or a pass longer than 65536 ticks (speed 0
