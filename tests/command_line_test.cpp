@@ -6,27 +6,11 @@
 #include "song/app_state.h"
 #include "song/module_file.h"
 #include "song/optimized_samples.h"
+#include "tests/cli_runner.h"
 #include "tests/module_bytes.h"
 #include "tests/temp_dir.h"
 
 namespace {
-
-struct CliResult {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-CliResult runCli(std::vector<std::string> args) {
-  args.insert(args.begin(), "quillchanter");
-  std::vector<char*> argv;
-  for (std::string& a : args) argv.push_back(a.data());
-  testing::internal::CaptureStdout();
-  testing::internal::CaptureStderr();
-  const int status = runCommandLine(int(argv.size()), argv.data());
-  std::string out = testing::internal::GetCapturedStdout();
-  return {status, out, testing::internal::GetCapturedStderr()};
-}
 
 class CommandLine : public ::testing::Test {
  protected:

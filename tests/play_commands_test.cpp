@@ -9,27 +9,11 @@
 #include "audio_test_support.h"
 #include "cli/command_line.h"
 #include "song/module_file.h"
+#include "tests/cli_runner.h"
 #include "tests/module_bytes.h"
 #include "tests/temp_dir.h"
 
 namespace {
-
-struct CliResult {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-CliResult runCli(std::vector<std::string> args) {
-  args.insert(args.begin(), "quillchanter");
-  std::vector<char*> argv;
-  for (std::string& a : args) argv.push_back(a.data());
-  testing::internal::CaptureStdout();
-  testing::internal::CaptureStderr();
-  const int status = runCommandLine(int(argv.size()), argv.data());
-  std::string out = testing::internal::GetCapturedStdout();
-  return {status, out, testing::internal::GetCapturedStderr()};
-}
 
 std::vector<std::string> lines(const std::string& text) {
   std::vector<std::string> result;
