@@ -6,6 +6,14 @@ namespace {
 
 using Sequencer = PlayerTest;
 
+// Marks set in the order a Ctrl+Up run leaves them: the start above the end.
+void markRepeatBlockFrom20To8() {
+  app.song.orderCount = 2;
+  app.editor.repeatBlock = true;
+  app.editor.repeatStartRow = 20;
+  app.editor.repeatEndRow = 8;
+}
+
 // Frames each row lasts, for the first `rows` rows after a start.
 std::vector<int> rowLengths(int rows) {
   std::vector<int> lengths;
@@ -146,10 +154,7 @@ TEST_F(Sequencer, RunningPastTheLastOrderWrapsToTheFirst) {
 }
 
 TEST_F(Sequencer, RepeatBlockLoopsFromItsHigherMarkToItsLowerWithoutChangingOrder) {
-  app.song.orderCount = 2;
-  app.editor.repeatBlock = true;
-  app.editor.repeatStartRow = 20;
-  app.editor.repeatEndRow = 8;
+  markRepeatBlockFrom20To8();
   playSong();
   EXPECT_EQ(app.player.playRow, 8);
   frames(6 * 12);
@@ -160,10 +165,7 @@ TEST_F(Sequencer, RepeatBlockLoopsFromItsHigherMarkToItsLowerWithoutChangingOrde
 }
 
 TEST_F(Sequencer, RepeatBlockEnteredFromOutsideRunsThroughRow63First) {
-  app.song.orderCount = 2;
-  app.editor.repeatBlock = true;
-  app.editor.repeatStartRow = 20;
-  app.editor.repeatEndRow = 8;
+  markRepeatBlockFrom20To8();
   app.editor.cursorRow = 40;
   playFromCursor();
   frames(6 * 24);
