@@ -27,6 +27,8 @@ const Command kCommands[] = {
     {"--convert", "--convert IN.qcm OUT.qcm     rewrite any module version as version 4", runConvert},
     {"--export-qcs", "--export-qcs MODULE SLOT OUT.qcs  write sample SLOT (decimal or 0x hex) as sample banks",
      runExportQcs},
+    {"--export-nes", "--export-nes MODULE OUT.nes  write the song as a VRC6 cartridge image with its player",
+     runExportNes},
     {"--render", "--render MODULE OUT.wav [--seconds S]  play the song from the top into a WAV file",
      runRender},
     {"--trace", "--trace MODULE [--ticks N]   print the register values of every tick, to the loop point",

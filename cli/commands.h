@@ -5,6 +5,7 @@
 int runInfo(int argc, char** argv);
 int runConvert(int argc, char** argv);
 int runExportQcs(int argc, char** argv);
+int runExportNes(int argc, char** argv);
 int runExportNsf(int argc, char** argv);
 int runRender(int argc, char** argv);
 int runTrace(int argc, char** argv);

@@ -18,7 +18,8 @@ void playFromCursor();
 void stopPlayback();
 // Once per player frame, on sub-step 0 (or once per simulated export tick).
 void playerFrame();
-// 32000 in PAL, 34448 in NTSC: a row lasts the same time in both.
+// 32000 in PAL, 34448 in NTSC: a row lasts the same time in both (38400 in
+// NTSC under the cartridge's timing).
 int rowThreshold();
 // Player frames per second: 50.007 in PAL, 53.832 in NTSC.
 double framesPerSecond();

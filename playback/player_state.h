@@ -50,6 +50,18 @@ struct ExportCapture {
 inline constexpr int kPeriodTableSize = 97;
 inline constexpr int kRowThresholdPal = 32000;
 inline constexpr int kRowThresholdNtsc = 34448;
+inline constexpr int kCartRowThresholdNtsc = 38400;
+
+// How the sequencer turns speed and tempo into row advances.
+enum class RowTiming : uint8_t {
+  // The increment is ceil(tempo * 256 / speed) in double precision; every
+  // pattern change drops the remainder; thresholds 32000 PAL, 34448 NTSC.
+  kEditor,
+  // The cartridge player's: floor(tempo * 256 / speed) as 16-bit integer
+  // division; the remainder survives every row advance; thresholds 32000
+  // PAL, 38400 NTSC.
+  kCartridge,
+};
 
 struct PlayerState {
   bool playing = false;
@@ -73,6 +85,7 @@ struct PlayerState {
   int32_t clickPeriod = -1;
   int32_t lastClickRow = -1;
   bool exportMode = false;
+  RowTiming rowTiming = RowTiming::kEditor;
 
   std::array<int32_t, kPeriodTableSize> periodTable{};
   std::array<int32_t, 64> vibratoWave{};

@@ -41,7 +41,10 @@ void buildVibratoTable() {
   }
 }
 
-int rowThreshold() { return app.song.ntsc ? kRowThresholdNtsc : kRowThresholdPal; }
+int rowThreshold() {
+  if (!app.song.ntsc) return kRowThresholdPal;
+  return app.player.rowTiming == RowTiming::kEditor ? kRowThresholdNtsc : kCartRowThresholdNtsc;
+}
 
 double pcmStep() { return app.song.ntsc ? kPalOverNtscClock * kPcmStepPal : kPcmStepPal; }
 

@@ -13,9 +13,10 @@ void wrapToNextOrder(PlayerState& p) {
   if (++p.playOrder >= app.song.orderCount) p.playOrder = 0;
 }
 
-// Drops the accumulator's remainder and restarts the modulation cycles.
+// Drops the accumulator's remainder (the editor's timing only) and restarts
+// the modulation cycles.
 void patternChangeReset(PlayerState& p) {
-  p.tempoAccumulator = 0;
+  if (p.rowTiming == RowTiming::kEditor) p.tempoAccumulator = 0;
   for (ChannelState& c : p.channels) {
     c.vibratoPos = 0;
     c.arpStep = 0;
@@ -54,6 +55,13 @@ void advanceRow(PlayerState& p) {
     app.editor.orderCursor = p.playOrder;
     app.editor.cursorRow = p.playRow;
   }
+}
+
+// Speed 0 adds nothing: the row never advances (effect F00).
+int32_t tempoIncrement(const PlayerState& p) {
+  if (p.speed == 0) return 0;
+  if (p.rowTiming == RowTiming::kEditor) return int32_t(std::ceil(p.tempo * 256.0 / p.speed));
+  return uint16_t(p.tempo * 256) / uint16_t(p.speed);
 }
 
 void startPlayback(int32_t row, int32_t returnRow, bool patternOnly) {
@@ -116,7 +124,6 @@ void playerFrame() {
   writeChannelRegisters();
   metronomeFrame();
   ++p.playTick;
-  // Speed 0 adds nothing: the row never advances (effect F00).
-  if (p.speed != 0) p.tempoAccumulator += int32_t(std::ceil(p.tempo * 256.0 / p.speed));
+  p.tempoAccumulator += tempoIncrement(p);
   if (p.tempoAccumulator >= rowThreshold()) advanceRow(p);
 }

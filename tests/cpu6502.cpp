@@ -157,9 +157,10 @@ void Cpu6502::call(uint16_t routine, uint16_t returnAddress) {
 }
 
 int Cpu6502::step() {
-  if (irqLine && !(p & I)) {
+  if (nmiPending || (irqLine && !(p & I))) {
     writeCycle_ = cycles + 6;
-    interrupt(0xFFFE, false);
+    interrupt(nmiPending ? 0xFFFA : 0xFFFE, false);
+    nmiPending = false;
     cycles += 7;
     return 7;
   }

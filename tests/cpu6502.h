@@ -10,6 +10,8 @@
 // Memory is whatever the Bus maps: the NSF machine is one bus, a cartridge
 // with its mapper another. A mapper that raises interrupts sets irqLine;
 // step() takes the interrupt before the next instruction while I is clear.
+// The NMI input is an edge: whoever sees one sets nmiPending, and step()
+// takes it (before a pending IRQ) and clears it.
 // Undocumented opcodes are programming errors here: step() throws.
 #pragma once
 
@@ -38,6 +40,7 @@ class Cpu6502 {
   uint16_t pc = 0;
   uint64_t cycles = 0;
   bool irqLine = false;
+  bool nmiPending = false;
 
  private:
   uint8_t read(uint16_t address) { return bus_.read(address); }

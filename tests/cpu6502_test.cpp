@@ -150,6 +150,23 @@ TEST_F(Cpu6502Test, InterruptLineIsTakenWhileIEnabled) {
   EXPECT_EQ(cpu.pc, 0x8001);
 }
 
+TEST_F(Cpu6502Test, NmiIsTakenOnceEvenWithIMaskedAndBeforeAnIrq) {
+  load(0x8000, {0xEA, 0xEA});  // NOP; NOP with I set
+  bus.memory[0xFFFA] = 0x00;
+  bus.memory[0xFFFB] = 0xA0;
+  bus.memory[0xFFFE] = 0x00;
+  bus.memory[0xFFFF] = 0x90;
+  start(0x8000);
+  cpu.nmiPending = true;
+  cpu.irqLine = true;
+  EXPECT_EQ(cpu.step(), 7);
+  EXPECT_EQ(cpu.pc, 0xA000);
+  EXPECT_FALSE(cpu.nmiPending);
+  EXPECT_EQ(bus.memory[0x01FB] & Cpu6502::B, 0) << "an interrupt pushes B clear";
+  EXPECT_EQ(bus.memory[0x01FC], 0x00);
+  EXPECT_EQ(bus.memory[0x01FD], 0x80);
+}
+
 TEST_F(Cpu6502Test, UndocumentedOpcodesAreRefused) {
   load(0x8000, {0x02});
   start(0x8000);

@@ -53,6 +53,27 @@ TEST_F(Sequencer, OrdinaryAdvanceKeepsTheRemainderAndPatternChangeDropsIt) {
   EXPECT_EQ(app.player.tempoAccumulator, 0);
 }
 
+TEST_F(Sequencer, CartridgeTimingRoundsDownAndKeepsTheRemainderAcrossPatterns) {
+  app.player.rowTiming = RowTiming::kCartridge;
+  playSong();
+  // Increment 5333: the first row takes 7 frames, then the remainder shrinks by 2 a row.
+  EXPECT_EQ(rowLengths(3), (std::vector<int>{7, 6, 6}));
+  EXPECT_EQ(app.player.tempoAccumulator, 5331 - 2 - 2);
+  app.player.playRow = 63;
+  rowLengths(1);
+  EXPECT_EQ(app.player.playRow, 0);
+  EXPECT_EQ(app.player.tempoAccumulator, 5331 - 6) << "a pattern change keeps the remainder";
+}
+
+TEST_F(Sequencer, CartridgeTimingInNtscUsesItsOwnThreshold) {
+  app.player.rowTiming = RowTiming::kCartridge;
+  app.song.ntsc = true;
+  EXPECT_EQ(rowThreshold(), 38400);
+  playSong();
+  // 5333 a frame against 38400.
+  EXPECT_EQ(rowLengths(8), (std::vector<int>{8, 7, 7, 7, 8, 7, 7, 7}));
+}
+
 TEST_F(Sequencer, SpeedOneTempo255AdvancesEveryFrame) {
   put(0, 0, 0, 0, 0xF, "01");
   put(0, 1, 0, 0, 0xF, "FF");

@@ -1,0 +1,21 @@
+// Small songs for the cartridge tests, built cell by cell.
+#pragma once
+
+#include <string>
+
+#include "song/song.h"
+
+// Writes a cell; the parameter as the user types it ("1A": first digit 1).
+void putCell(Song& song, int pattern, int track, int row, int note, int instrument = 0, int effect = 0,
+             const std::string& param = "00");
+
+// Every effect of the channel update on the four tone channels, envelopes
+// with loops and fixed notes, note off and instrument-only cells, delayed
+// notes, speed and tempo changes, a break and a jump on the same row, a
+// break past the last order, and a slide long enough to saturate the
+// cartridge's 16-bit period offset.
+Song effectsSong();
+
+// Orders that wrap at the end of the last pattern, a jump past the order
+// list, a break past row 63, and arpeggios across pattern changes.
+Song wrappingSong();

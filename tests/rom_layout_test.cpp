@@ -1,0 +1,219 @@
+#include <gtest/gtest.h>
+
+#include <array>
+
+#include "export/rom_layout.h"
+#include "export/rom_name_line.h"
+#include "export/rom_table_half.h"
+#include "song/app_state.h"
+
+namespace {
+
+std::array<uint8_t, kCartImageSize> filled(uint8_t value) {
+  std::array<uint8_t, kCartImageSize> a;
+  a.fill(value);
+  return a;
+}
+const auto kPlayer = filled(0xEA);
+const auto kChr = filled(0x5C);
+
+struct Rom {
+  std::vector<uint8_t> bytes;
+  size_t prgSize() const { return bytes.size() - kInesHeaderSize - kCartImageSize; }
+  uint8_t prg(size_t offset) const { return bytes.at(kInesHeaderSize + offset); }
+  // The table half, read as the player reads it at $C000.
+  size_t tableHalf() const { return kInesHeaderSize + prgSize() - kPrgBankSize; }
+  uint8_t cpu(int address) const { return bytes.at(tableHalf() + address - 0xC000); }
+  int word(int address) const { return cpu(address) | cpu(address + 1) << 8; }
+};
+
+class RomLayout : public ::testing::Test {
+ protected:
+  void SetUp() override { resetToProgramStart(); }
+  Song& song = app.song;
+  Rom build() {
+    RomImage image = buildRomImage(song, kPlayer, kChr);
+    EXPECT_TRUE(image.error.empty()) << image.error;
+    return {image.bytes};
+  }
+  void fillPatterns(int count) {
+    for (int p = 0; p < count; ++p) song.patterns[p].cells[0][0].note = uint8_t(p + 1);
+  }
+  void addSample(int slot, size_t length, bool loop, uint8_t value = 0x40) {
+    song.samples[slot].data.assign(length, value);
+    song.samples[slot].loop = loop;
+  }
+};
+
+TEST_F(RomLayout, EmptySongIsHeaderOneBankAndChr) {
+  Rom rom = build();
+  const uint8_t header[16] = {'N', 'E', 'S', 0x1A, 1, 1, 0x80, 0x10, 0, 0, 0, 0, 0, 0, 0, 0};
+  EXPECT_TRUE(std::equal(header, header + 16, rom.bytes.begin()));
+  ASSERT_EQ(rom.prgSize(), size_t(kPrgBankSize));
+  EXPECT_EQ(rom.word(0xC000), 0xC007 + 1);
+  EXPECT_EQ(rom.word(0xC002), 0xC008 + 30);
+  EXPECT_EQ(rom.word(0xC004), rom.word(0xC002)) << "no pattern pointers";
+  EXPECT_EQ(rom.cpu(0xC006), 0);
+  EXPECT_EQ(rom.cpu(0xC007), kOrderListEnd);
+  EXPECT_EQ(rom.word(0xC008), rom.word(0xC004)) << "the first record follows the empty sample table";
+  EXPECT_TRUE(std::all_of(rom.bytes.end() - 2 * kCartImageSize, rom.bytes.end() - kCartImageSize,
+                          [](uint8_t b) { return b == 0xEA; }));
+  EXPECT_TRUE(std::all_of(rom.bytes.end() - kCartImageSize, rom.bytes.end(), [](uint8_t b) { return b == 0x5C; }));
+}
+
+TEST_F(RomLayout, PatternsAreRowMajorWithSwappedBytes) {
+  Cell& c = song.patterns[0].cells[2][5];
+  c.note = 37;
+  c.setInstrument(3);
+  c.setEffect(0xA);
+  c.param = 0x21;  // shown as 12
+  song.patterns[0].cells[kPcmTrack][5].note = 9;
+  song.patterns[0].cells[0][63].note = kNoteOff;
+  const std::vector<uint8_t> rows = romPattern(song.patterns[0]);
+  ASSERT_EQ(rows.size(), size_t(kRomPatternBytes));
+  EXPECT_EQ(rows[5 * 13 + 6], 37);
+  EXPECT_EQ(rows[5 * 13 + 7], 0x3A) << "effect low, instrument high";
+  EXPECT_EQ(rows[5 * 13 + 8], 0x12) << "the parameter as its value";
+  EXPECT_EQ(rows[5 * 13 + 12], 9);
+  EXPECT_EQ(rows[63 * 13], kNoteOff);
+
+  Rom rom = build();
+  EXPECT_TRUE(std::equal(rows.begin(), rows.end(), rom.bytes.begin() + kInesHeaderSize));
+}
+
+TEST_F(RomLayout, SeventeenPatternsTakeTwoBanksAndPointersRestartPerBank) {
+  fillPatterns(17);
+  Rom rom = build();
+  EXPECT_EQ(rom.prgSize(), size_t(4 * kPrgBankSize)) << "2 pattern banks, 1 zero bank, the last bank";
+  EXPECT_EQ(rom.prg(15 * 832), 16);
+  EXPECT_EQ(rom.prg(16 * 832), 0) << "the rest of bank 0 is zero";
+  EXPECT_EQ(rom.prg(kPrgBankSize), 17) << "pattern 16 starts bank 1";
+  EXPECT_EQ(rom.prg(kPrgBankSize + 832), 0);
+  const int pointers = rom.word(0xC002);
+  EXPECT_EQ(rom.word(pointers + 2 * 15), 0x8000 + 15 * 832);
+  EXPECT_EQ(rom.word(pointers + 2 * 16), 0x8000);
+  EXPECT_EQ(rom.word(0xC004), pointers + 2 * 17);
+}
+
+TEST_F(RomLayout, BankCountsRoundUpToAPowerOfTwoWithTheLastBank) {
+  fillPatterns(1);
+  addSample(1, kPrgBankSize - 1, false);  // fills one bank with its end byte
+  EXPECT_EQ(build().prgSize(), size_t(4 * kPrgBankSize)) << "2 banks + 1 zero bank + last";
+  addSample(2, 10, false);
+  Rom three = build();
+  EXPECT_EQ(three.prgSize(), size_t(4 * kPrgBankSize)) << "3 banks + last, no zero bank";
+  EXPECT_EQ(three.bytes[4], 4);
+}
+
+TEST_F(RomLayout, SamplesCarryEndBytesAndTableEntriesIncludingEmptySlots) {
+  fillPatterns(1);
+  addSample(1, 3, true, 0x11);
+  addSample(3, 8190, false, 0x22);  // crosses into the next 8 KB bank
+  addSample(4, 2, false, 0x33);
+  Rom rom = build();
+  const size_t start = kPrgBankSize;
+  EXPECT_EQ(rom.prg(start), 0x11);
+  EXPECT_EQ(rom.prg(start + 3), kSampleLoopEnd);
+  EXPECT_EQ(rom.prg(start + 4), kSampleStopEnd) << "empty slot 2 still ends";
+  EXPECT_EQ(rom.prg(start + 5), 0x22);
+  EXPECT_EQ(rom.prg(start + 5 + 8190), kSampleStopEnd);
+  EXPECT_EQ(rom.prg(start + 5 + 8191), 0x33);
+
+  const int table = rom.word(0xC004);
+  const int expected[4][2] = {{0xC000, 2}, {0xC004, 2}, {0xC005, 2}, {0xC000 + 4, 3}};
+  for (int s = 0; s < 4; ++s) {
+    EXPECT_EQ(rom.word(table + 3 * s), expected[s][0]) << "slot " << s + 1;
+    EXPECT_EQ(rom.cpu(table + 3 * s + 2), expected[s][1]) << "slot " << s + 1;
+  }
+  EXPECT_EQ(rom.word(0xC008), table + 12) << "records follow four entries";
+}
+
+TEST_F(RomLayout, MoreThan128BanksIsRefused) {
+  addSample(1, size_t(kMaxPrgBanks) * kPrgBankSize, false);
+  RomImage image = buildRomImage(song, kPlayer, kChr);
+  EXPECT_TRUE(image.bytes.empty());
+  EXPECT_FALSE(image.error.empty());
+  song.samples[1].data.resize(127 * size_t(kPrgBankSize) - 1);
+  EXPECT_EQ(build().prgSize(), size_t(kMaxPrgBanks) * kPrgBankSize) << "127 banks and the last fit";
+}
+
+TEST_F(RomLayout, OrderListEndsInTheMarkAndRecordsFollowThePointers) {
+  song.orderCount = 3;
+  song.orders = {2, 0, 1};
+  fillPatterns(3);
+  song.instrumentNames[15] = "last";
+  Rom rom = build();
+  EXPECT_EQ(rom.word(0xC000), 0xC007 + 3);
+  EXPECT_EQ(rom.cpu(0xC006), 2);
+  EXPECT_EQ(rom.cpu(0xC008), 1);
+  EXPECT_EQ(rom.cpu(0xC009), kOrderListEnd);
+  const int pointers = rom.word(0xC000);
+  for (int i = 1; i < 15; ++i)
+    EXPECT_EQ(rom.word(pointers + 2 * i), rom.word(pointers + 2 * (i - 1)) + kInstrumentRecordSize);
+  const int record1 = rom.word(pointers);
+  EXPECT_EQ(rom.cpu(record1), 15) << "instrument 1: volume 15";
+  EXPECT_EQ(rom.cpu(record1 + 2 * kEnvelopeRecordSize), 2) << "duty 2";
+  const int names = rom.word(pointers + 28) + kInstrumentRecordSize;  // where the player looks
+  EXPECT_EQ(rom.cpu(names + 14 * 32 + 1), nameCharacterTile('L'));
+  EXPECT_EQ(rom.cpu(names + 15 * 32), 0) << "zero after the last name line";
+}
+
+TEST(InstrumentRecord, EndsEachEnvelopeInTheEndByteAndRelativeLoop) {
+  Song song;
+  writeProgramStartInstruments(song);
+  setEnvelope(song.envelopes[4][kVolumeEnvelope], {15, 12, 9, 6, 3}, 2);
+  setEnvelope(song.envelopes[4][kNoteEnvelope], {64, 0xFF, 0x80 | 12});
+  const auto r = instrumentRecord(song, 4);
+  const uint8_t volume[8] = {15, 12, 9, 6, 3, 0xFF, 0xFD, 0};
+  EXPECT_TRUE(std::equal(volume, volume + 8, r.begin()));
+  const uint8_t* note = r.data() + kEnvelopeRecordSize;
+  EXPECT_EQ(note[1], 0x80 | 95) << "fixed note 127 plays as 95, and its byte is not the end";
+  EXPECT_EQ(note[3], 0xFF);
+  EXPECT_EQ(note[4], 0xFD) << "loop 0 is three back from the end byte";
+  EXPECT_EQ(r[2 * kEnvelopeRecordSize], 0);
+  EXPECT_EQ(r[2 * kEnvelopeRecordSize + 1], 0xFF);
+  EXPECT_EQ(r[2 * kEnvelopeRecordSize + 2], 0xFF) << "one value, loop on it";
+}
+
+TEST(InstrumentRecord, DamagedEnvelopesStillFitTheirEightyFiveBytes) {
+  Song song;
+  writeProgramStartInstruments(song);
+  Envelope& full = song.envelopes[2][kVolumeEnvelope];
+  for (int32_t& v : full.values) v = 7;  // no end value at all
+  full.loop = 200;
+  const auto r = instrumentRecord(song, 2);
+  EXPECT_EQ(r[kMaxEnvelopeLength], 0xFF);
+  EXPECT_EQ(r[kMaxEnvelopeLength + 1], 0xFF) << "a loop past the end holds the last value";
+  EXPECT_EQ(r[kEnvelopeRecordSize], 64) << "the next envelope is untouched";
+}
+
+TEST(NameLine, ConvertsToTilesOfTheUpperCaseFont) {
+  const auto line = instrumentNameLine("Bass_2|a\\b~[");
+  const char* shown = "BASS]2[A\\B  ";
+  EXPECT_EQ(line[0], nameCharacterTile(' '));
+  for (int i = 0; i < 12; ++i) EXPECT_EQ(line[1 + i], uint8_t(shown[i] - 94)) << i;
+  EXPECT_EQ(line[31], uint8_t(' ' - 94));
+  EXPECT_EQ(nameCharacterTile(' '), 194);
+  EXPECT_EQ(nameCharacterTile('Z'), 252);
+  EXPECT_EQ(nameCharacterTile('_'), 255);
+  EXPECT_EQ(nameCharacterTile('|'), 253);
+}
+
+TEST(NameLine, KeepsTheFirstThirtyCharacters) {
+  const auto line = instrumentNameLine(std::string(29, 'x') + "YZ");
+  EXPECT_EQ(line[29], nameCharacterTile('X'));
+  EXPECT_EQ(line[30], nameCharacterTile('Y'));
+  EXPECT_EQ(line[31], nameCharacterTile(' '));
+}
+
+TEST(TableHalf, RefusesTablesThatOverflowEightKilobytes) {
+  Song song;
+  writeProgramStartInstruments(song);
+  // 38 bytes of heads and instrument pointers, 64 of pattern pointers, 3825
+  // of records and 480 of names leave room for 1261 sample entries.
+  EXPECT_TRUE(buildTableHalf(song, kPatterns, std::vector<SampleTableEntry>(255)));
+  EXPECT_TRUE(buildTableHalf(song, kPatterns, std::vector<SampleTableEntry>(1261)));
+  EXPECT_FALSE(buildTableHalf(song, kPatterns, std::vector<SampleTableEntry>(1262)));
+}
+
+}  // namespace

@@ -1,0 +1,84 @@
+// Writes the cartridge player's lookup tables as ca65 source, computed the
+// way the editor's player computes its own:
+//   PERIODS_PAL, PERIODS_NTSC  97 words by note number; entry 0 is 31337
+//   VIBRATO_WAVE               64 phase indices times 16
+//   VIBRATO_TABLE              256 amplitudes, index phase x 16 + depth
+//   VOLUME_TABLE               256 output volumes, index volume x 16 + envelope
+// Usage: cart_tables OUT.inc
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kPeriods = 97;
+constexpr int kNoPeriod = 31337;  // entry 0: clamps to the lowest pitch
+
+std::vector<int> periods(double clock) {
+  std::vector<int> table(kPeriods);
+  table[0] = kNoPeriod;
+  for (int n = 1; n < kPeriods; ++n)
+    table[n] = int(clock / 16.0 / (32.7 * std::pow(2.0, (n - 1) / 12.0)));
+  return table;
+}
+
+std::vector<int> vibratoWave() {
+  std::vector<int> wave(64);
+  for (int i = 0; i < 64; ++i) {
+    const int j = i & 31;
+    wave[i] = (j < 16 ? j : 31 - j) * 16;
+  }
+  return wave;
+}
+
+std::vector<int> vibratoTable() {
+  const float pi = 3.1415927410125732f;
+  std::vector<int> table(256);
+  for (int phase = 0; phase < 16; ++phase) {
+    const float x = float(phase * double(pi) / 32.0);
+    const float s = std::sin(x);
+    for (int depth = 0; depth < 16; ++depth) table[phase * 16 + depth] = int(depth * 2 * s);
+  }
+  return table;
+}
+
+std::vector<int> volumeTable() {
+  std::vector<int> table(256);
+  for (int volume = 0; volume < 16; ++volume)
+    for (int envelope = 0; envelope < 16; ++envelope) table[volume * 16 + envelope] = volume * envelope / 15;
+  return table;
+}
+
+void emit(std::FILE* f, const char* name, const char* directive, const std::vector<int>& values) {
+  std::fprintf(f, "%s:\n", name);
+  for (size_t i = 0; i < values.size(); i += 8) {
+    std::fprintf(f, "  %s ", directive);
+    for (size_t j = i; j < i + 8 && j < values.size(); ++j)
+      std::fprintf(f, "%s%d", j == i ? "" : ", ", values[j]);
+    std::fprintf(f, "\n");
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: cart_tables OUT.inc\n");
+    return 1;
+  }
+  std::FILE* f = std::fopen(argv[1], "w");
+  if (!f) {
+    std::perror(argv[1]);
+    return 1;
+  }
+  std::fprintf(f, "; Made by tools/cart_tables at build time.\n");
+  std::fprintf(f, ".segment \"PERIODS\"\n");
+  emit(f, "PERIODS_PAL", ".word", periods(1662607.0));
+  emit(f, "PERIODS_NTSC", ".word", periods(1789772.6666666667));
+  std::fprintf(f, ".segment \"TABLES\"\n");
+  emit(f, "VIBRATO_WAVE", ".byte", vibratoWave());
+  emit(f, "VIBRATO_TABLE", ".byte", vibratoTable());
+  emit(f, "VOLUME_TABLE", ".byte", volumeTable());
+  return std::fclose(f) == 0 ? 0 : 1;
+}
