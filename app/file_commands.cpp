@@ -6,6 +6,7 @@
 #include "editor/status_line.h"
 #include "editor/undo_history.h"
 #include "export/nsf_export.h"
+#include "export/rom_export.h"
 #include "samples/raw_sample_import.h"
 #include "song/app_state.h"
 #include "song/instrument_file.h"
@@ -68,8 +69,7 @@ void performFileCommand(FileCommand command, const std::string& path) {
     case FileCommand::SaveModule: report(saveModule(path), kSaved, kNotSaved); break;
     case FileCommand::SaveOptimizedSamples: report(saveOptimizedSamples(path), kSaved, kNotSaved); break;
     case FileCommand::SaveInstrument: report(saveInstrument(path), kSaved, kNotSaved); break;
-    // The cartridge exporter is not part of the program yet.
-    case FileCommand::ExportRom: setStatus(kNotSaved); break;
+    case FileCommand::ExportRom: report(exportRom(path), kSaved, kNotSaved); break;
     case FileCommand::ExportNsf: report(exportNsf(path), kSaved, kNotSaved); break;
   }
 }

@@ -217,6 +217,14 @@ TEST_F(FileCommandTest, NsfExportGetsItsExtensionOrFailsForASongThatNeverLoops) 
   EXPECT_EQ(std::string(nsf.begin(), nsf.begin() + 4), "NESM");
 }
 
+TEST_F(FileCommandTest, RomExportWritesAnInesImage) {
+  run(FileCommand::ExportRom, "song");
+  EXPECT_EQ(app.status.text, "File succesfully saved!");
+  const std::vector<uint8_t> rom = readFile(dir.file("song.nes"));
+  ASSERT_GT(rom.size(), 16u);
+  EXPECT_EQ(std::string(rom.begin(), rom.begin() + 4), "NES\x1A");
+}
+
 // Root writes anywhere: the save runs in a child that gives root up.
 TEST_F(FileCommandTest, SaveIntoAReadOnlyFolderFailsAndKeepsTheOldFile) {
   fs::create_directories(dir.file("locked"));
