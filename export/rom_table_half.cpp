@@ -68,7 +68,7 @@ std::optional<std::vector<uint8_t>> buildTableHalf(const Song& song, int pattern
   putWord(half, 2, kTableHalfAddress + patternPointers);
   putWord(half, 4, kTableHalfAddress + sampleTable);
   for (int i = 0; i < orderCount; ++i) half[6 + i] = uint8_t(song.orders[i] & 0xFF);
-  half[6 + orderCount] = kOrderListEnd;
+  half[6 + orderCount] = kRomOrderListEnd;
   for (int p = 0; p < patternCount; ++p)
     putWord(half, patternPointers + 2 * p, kPatternWindowAddress + (p % kPatternsPerBank) * kPatternRomSize);
   for (size_t s = 0; s < samples.size(); ++s) {

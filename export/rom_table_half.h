@@ -24,7 +24,7 @@ inline constexpr int kTableHalfSize = 8192;
 inline constexpr uint16_t kTableHalfAddress = 0xC000;
 inline constexpr int kEnvelopeRecordSize = 85;
 inline constexpr int kInstrumentRecordSize = kEnvelopeKinds * kEnvelopeRecordSize;
-inline constexpr uint8_t kOrderListEnd = 0x80;
+inline constexpr uint8_t kRomOrderListEnd = 0x80;
 inline constexpr uint8_t kEnvelopeEndByte = 0xFF;
 
 // Where a sample's first byte lies: its address in the $C000 window and the

@@ -54,7 +54,7 @@ TEST_F(RomLayout, EmptySongIsHeaderOneBankAndChr) {
   EXPECT_EQ(rom.word(0xC002), 0xC008 + 30);
   EXPECT_EQ(rom.word(0xC004), rom.word(0xC002)) << "no pattern pointers";
   EXPECT_EQ(rom.cpu(0xC006), 0);
-  EXPECT_EQ(rom.cpu(0xC007), kOrderListEnd);
+  EXPECT_EQ(rom.cpu(0xC007), kRomOrderListEnd);
   EXPECT_EQ(rom.word(0xC008), rom.word(0xC004)) << "the first record follows the empty sample table";
   EXPECT_TRUE(std::all_of(rom.bytes.end() - 2 * kCartImageSize, rom.bytes.end() - kCartImageSize,
                           [](uint8_t b) { return b == 0xEA; }));
@@ -146,7 +146,7 @@ TEST_F(RomLayout, OrderListEndsInTheMarkAndRecordsFollowThePointers) {
   EXPECT_EQ(rom.word(0xC000), 0xC007 + 3);
   EXPECT_EQ(rom.cpu(0xC006), 2);
   EXPECT_EQ(rom.cpu(0xC008), 1);
-  EXPECT_EQ(rom.cpu(0xC009), kOrderListEnd);
+  EXPECT_EQ(rom.cpu(0xC009), kRomOrderListEnd);
   const int pointers = rom.word(0xC000);
   for (int i = 1; i < 15; ++i)
     EXPECT_EQ(rom.word(pointers + 2 * i), rom.word(pointers + 2 * (i - 1)) + kInstrumentRecordSize);

@@ -1,8 +1,6 @@
 # Included by the top-level CMakeLists.txt (generated sources must be made in
-# the directory of the target that compiles them). Build-time generators of the cartridge's data, and the cartridge images
-# themselves: the 6502 player (ca65/ld65, Debian package cc65) and the CHR ROM.
-find_program(CA65 ca65 REQUIRED)
-find_program(LD65 ld65 REQUIRED)
+# the directory of the target that compiles them): the cartridge images, the
+# 6502 player (ca65/ld65) and the CHR ROM, and their build-time generators.
 
 add_executable(cart_tables tools/cart_tables.cpp)
 add_executable(chr_tiles tools/chr_tiles.cpp)
@@ -32,9 +30,9 @@ foreach(image IN ITEMS player chr)
     set(name kCartCharacterRom)
   endif()
   add_custom_command(OUTPUT ${out}/cart_${image}_image.cpp
-    COMMAND ${CMAKE_COMMAND} -DINPUT=${input} -DOUTPUT=${out}/cart_${image}_image.cpp -DNAME=${name}
-            -P ${CMAKE_SOURCE_DIR}/tools/embed_binary.cmake
-    DEPENDS ${input} ${CMAKE_SOURCE_DIR}/tools/embed_binary.cmake)
+    COMMAND ${CMAKE_COMMAND} -DINPUT=${input} -DOUTPUT=${out}/cart_${image}_image.cpp
+            -DHEADER=export/cart_images.h -DSYMBOL=${name} -P ${CMAKE_SOURCE_DIR}/cmake/embed_binary.cmake
+    DEPENDS ${input} ${CMAKE_SOURCE_DIR}/cmake/embed_binary.cmake)
 endforeach()
 
 target_sources(quillchanter_core PRIVATE ${out}/cart_player_image.cpp ${out}/cart_chr_image.cpp)
