@@ -63,7 +63,7 @@ RomImage buildRomImage(const Song& song, std::span<const uint8_t, kCartImageSize
     sampleTable.push_back({uint16_t(0xC000 + running % kPrgHalfBankSize),
                            uint8_t(prg.size() / kPrgHalfBankSize)});
     prg.insert(prg.end(), sample.data.begin(), sample.data.end());
-    prg.push_back(sample.loop ? kSampleLoopEnd : kSampleStopEnd);
+    prg.push_back(sample.loop ? kRomSampleLoopEnd : kRomSampleStopEnd);
   }
   padTo(prg, kPrgBankSize);
 

@@ -25,8 +25,8 @@ inline constexpr int kCartImageSize = 8192;  // the player image and the CHR ROM
 inline constexpr int kRomRowBytes = 13;      // 4 tone cells of 3 bytes, the sample byte
 inline constexpr int kRomPatternBytes = kRows * kRomRowBytes;
 inline constexpr int kRomPatternsPerBank = 16;
-inline constexpr uint8_t kSampleLoopEnd = 0xFE;
-inline constexpr uint8_t kSampleStopEnd = 0xFF;
+inline constexpr uint8_t kRomSampleLoopEnd = 0xFE;
+inline constexpr uint8_t kRomSampleStopEnd = 0xFF;
 
 struct RomImage {
   std::vector<uint8_t> bytes;  // empty when the song cannot be exported

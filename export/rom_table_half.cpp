@@ -2,13 +2,12 @@
 
 #include <algorithm>
 
+#include "export/rom_layout.h"
 #include "export/rom_name_line.h"
 
 namespace {
 
 constexpr int kPatternWindowAddress = 0x8000;
-constexpr int kPatternRomSize = kRows * 13;
-constexpr int kPatternsPerBank = 16;
 constexpr int kPointerTableBytes = (kInstrumentSlots - 1) * 2;
 // The fixed note 127 clamps and wraps exactly like fixed note 95, and unlike
 // it its byte would read as the record's end.
@@ -29,11 +28,11 @@ uint8_t envelopeByte(int kind, int32_t value) {
 
 }  // namespace
 
-std::array<uint8_t, kInstrumentRecordSize> instrumentRecord(const Song& song, int instrument) {
-  std::array<uint8_t, kInstrumentRecordSize> record{};
+std::array<uint8_t, kRomInstrumentRecordSize> instrumentRecord(const Song& song, int instrument) {
+  std::array<uint8_t, kRomInstrumentRecordSize> record{};
   for (int kind = 0; kind < kEnvelopeKinds; ++kind) {
     const Envelope& e = song.envelopes[instrument][kind];
-    uint8_t* out = record.data() + kind * kEnvelopeRecordSize;
+    uint8_t* out = record.data() + kind * kRomEnvelopeRecordSize;
     int length = envelopeLength(e);
     if (length < 0 || length > kMaxEnvelopeLength) length = kMaxEnvelopeLength;
     if (length == 0) {
@@ -46,7 +45,7 @@ std::array<uint8_t, kInstrumentRecordSize> instrumentRecord(const Song& song, in
     }
     // A loop past the end holds the last value in the editor, as does a loop on it.
     const int loop = std::clamp(e.loop, 0, length - 1);
-    out[length] = kEnvelopeEndByte;
+    out[length] = kRomEnvelopeEnd;
     out[length + 1] = uint8_t((loop - length) & 0xFF);
   }
   return record;
@@ -59,7 +58,7 @@ std::optional<std::vector<uint8_t>> buildTableHalf(const Song& song, int pattern
   const int patternPointers = instrumentPointers + kPointerTableBytes;
   const int sampleTable = patternPointers + 2 * patternCount;
   const int records = sampleTable + 3 * int(samples.size());
-  const int nameLines = records + (kInstrumentSlots - 1) * kInstrumentRecordSize;
+  const int nameLines = records + (kInstrumentSlots - 1) * kRomInstrumentRecordSize;
   const int end = nameLines + (kInstrumentSlots - 1) * kNameLineWidth;
   if (end > kTableHalfSize) return std::nullopt;
 
@@ -70,13 +69,13 @@ std::optional<std::vector<uint8_t>> buildTableHalf(const Song& song, int pattern
   for (int i = 0; i < orderCount; ++i) half[6 + i] = uint8_t(song.orders[i] & 0xFF);
   half[6 + orderCount] = kRomOrderListEnd;
   for (int p = 0; p < patternCount; ++p)
-    putWord(half, patternPointers + 2 * p, kPatternWindowAddress + (p % kPatternsPerBank) * kPatternRomSize);
+    putWord(half, patternPointers + 2 * p, kPatternWindowAddress + (p % kRomPatternsPerBank) * kRomPatternBytes);
   for (size_t s = 0; s < samples.size(); ++s) {
     putWord(half, sampleTable + 3 * s, samples[s].address);
     half[sampleTable + 3 * s + 2] = samples[s].bank;
   }
   for (int i = 1; i < kInstrumentSlots; ++i) {
-    const int at = records + (i - 1) * kInstrumentRecordSize;
+    const int at = records + (i - 1) * kRomInstrumentRecordSize;
     putWord(half, instrumentPointers + 2 * (i - 1), kTableHalfAddress + at);
     const auto record = instrumentRecord(song, i);
     std::copy(record.begin(), record.end(), half.begin() + at);

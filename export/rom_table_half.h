@@ -22,10 +22,10 @@
 
 inline constexpr int kTableHalfSize = 8192;
 inline constexpr uint16_t kTableHalfAddress = 0xC000;
-inline constexpr int kEnvelopeRecordSize = 85;
-inline constexpr int kInstrumentRecordSize = kEnvelopeKinds * kEnvelopeRecordSize;
+inline constexpr int kRomEnvelopeRecordSize = 85;
+inline constexpr int kRomInstrumentRecordSize = kEnvelopeKinds * kRomEnvelopeRecordSize;
 inline constexpr uint8_t kRomOrderListEnd = 0x80;
-inline constexpr uint8_t kEnvelopeEndByte = 0xFF;
+inline constexpr uint8_t kRomEnvelopeEnd = 0xFF;
 
 // Where a sample's first byte lies: its address in the $C000 window and the
 // 8 KB PRG bank to select there.
@@ -36,7 +36,7 @@ struct SampleTableEntry {
 
 // Volume, Note and Duty/Mode envelopes, 85 bytes each: the values, 0xFF, the
 // loop position relative to the 0xFF byte (mod 256), zeros.
-std::array<uint8_t, kInstrumentRecordSize> instrumentRecord(const Song& song, int instrument);
+std::array<uint8_t, kRomInstrumentRecordSize> instrumentRecord(const Song& song, int instrument);
 
 // The 8 KB table half, or nothing when the tables would not fit in it.
 std::optional<std::vector<uint8_t>> buildTableHalf(const Song& song, int patternCount,

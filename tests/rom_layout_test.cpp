@@ -113,10 +113,10 @@ TEST_F(RomLayout, SamplesCarryEndBytesAndTableEntriesIncludingEmptySlots) {
   Rom rom = build();
   const size_t start = kPrgBankSize;
   EXPECT_EQ(rom.prg(start), 0x11);
-  EXPECT_EQ(rom.prg(start + 3), kSampleLoopEnd);
-  EXPECT_EQ(rom.prg(start + 4), kSampleStopEnd) << "empty slot 2 still ends";
+  EXPECT_EQ(rom.prg(start + 3), kRomSampleLoopEnd);
+  EXPECT_EQ(rom.prg(start + 4), kRomSampleStopEnd) << "empty slot 2 still ends";
   EXPECT_EQ(rom.prg(start + 5), 0x22);
-  EXPECT_EQ(rom.prg(start + 5 + 8190), kSampleStopEnd);
+  EXPECT_EQ(rom.prg(start + 5 + 8190), kRomSampleStopEnd);
   EXPECT_EQ(rom.prg(start + 5 + 8191), 0x33);
 
   const int table = rom.word(0xC004);
@@ -149,11 +149,11 @@ TEST_F(RomLayout, OrderListEndsInTheMarkAndRecordsFollowThePointers) {
   EXPECT_EQ(rom.cpu(0xC009), kRomOrderListEnd);
   const int pointers = rom.word(0xC000);
   for (int i = 1; i < 15; ++i)
-    EXPECT_EQ(rom.word(pointers + 2 * i), rom.word(pointers + 2 * (i - 1)) + kInstrumentRecordSize);
+    EXPECT_EQ(rom.word(pointers + 2 * i), rom.word(pointers + 2 * (i - 1)) + kRomInstrumentRecordSize);
   const int record1 = rom.word(pointers);
   EXPECT_EQ(rom.cpu(record1), 15) << "instrument 1: volume 15";
-  EXPECT_EQ(rom.cpu(record1 + 2 * kEnvelopeRecordSize), 2) << "duty 2";
-  const int names = rom.word(pointers + 28) + kInstrumentRecordSize;  // where the player looks
+  EXPECT_EQ(rom.cpu(record1 + 2 * kRomEnvelopeRecordSize), 2) << "duty 2";
+  const int names = rom.word(pointers + 28) + kRomInstrumentRecordSize;  // where the player looks
   EXPECT_EQ(rom.cpu(names + 14 * 32 + 1), nameCharacterTile('L'));
   EXPECT_EQ(rom.cpu(names + 15 * 32), 0) << "zero after the last name line";
 }
@@ -166,13 +166,13 @@ TEST(InstrumentRecord, EndsEachEnvelopeInTheEndByteAndRelativeLoop) {
   const auto r = instrumentRecord(song, 4);
   const uint8_t volume[8] = {15, 12, 9, 6, 3, 0xFF, 0xFD, 0};
   EXPECT_TRUE(std::equal(volume, volume + 8, r.begin()));
-  const uint8_t* note = r.data() + kEnvelopeRecordSize;
+  const uint8_t* note = r.data() + kRomEnvelopeRecordSize;
   EXPECT_EQ(note[1], 0x80 | 95) << "fixed note 127 plays as 95, and its byte is not the end";
   EXPECT_EQ(note[3], 0xFF);
   EXPECT_EQ(note[4], 0xFD) << "loop 0 is three back from the end byte";
-  EXPECT_EQ(r[2 * kEnvelopeRecordSize], 0);
-  EXPECT_EQ(r[2 * kEnvelopeRecordSize + 1], 0xFF);
-  EXPECT_EQ(r[2 * kEnvelopeRecordSize + 2], 0xFF) << "one value, loop on it";
+  EXPECT_EQ(r[2 * kRomEnvelopeRecordSize], 0);
+  EXPECT_EQ(r[2 * kRomEnvelopeRecordSize + 1], 0xFF);
+  EXPECT_EQ(r[2 * kRomEnvelopeRecordSize + 2], 0xFF) << "one value, loop on it";
 }
 
 TEST(InstrumentRecord, DamagedEnvelopesStillFitTheirEightyFiveBytes) {
@@ -184,7 +184,7 @@ TEST(InstrumentRecord, DamagedEnvelopesStillFitTheirEightyFiveBytes) {
   const auto r = instrumentRecord(song, 2);
   EXPECT_EQ(r[kMaxEnvelopeLength], 0xFF);
   EXPECT_EQ(r[kMaxEnvelopeLength + 1], 0xFF) << "a loop past the end holds the last value";
-  EXPECT_EQ(r[kEnvelopeRecordSize], 64) << "the next envelope is untouched";
+  EXPECT_EQ(r[kRomEnvelopeRecordSize], 64) << "the next envelope is untouched";
 }
 
 TEST(NameLine, ConvertsToTilesOfTheUpperCaseFont) {
