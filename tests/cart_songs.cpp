@@ -4,12 +4,6 @@
 
 namespace {
 
-uint8_t shown(const std::string& digits) {
-  const int first = std::stoi(digits.substr(0, 1), nullptr, 16);
-  const int second = std::stoi(digits.substr(1, 1), nullptr, 16);
-  return uint8_t(first | (second << 4));
-}
-
 constexpr int kFixedNote = 0x80;
 enum Track { kPulse1, kPulse2, kTriangle, kNoise, kSampleTrack };
 
@@ -32,15 +26,6 @@ void instruments(Song& song) {
 }
 
 }  // namespace
-
-void putCell(Song& song, int pattern, int track, int row, int note, int instrument, int effect,
-             const std::string& param) {
-  Cell& c = song.patterns[pattern].cells[track][row];
-  c.note = uint8_t(note);
-  c.setInstrument(instrument);
-  c.setEffect(effect);
-  c.param = shown(param);
-}
 
 Song effectsSong() {
   Song s;

@@ -1,13 +1,8 @@
 // Small songs for the cartridge tests, built cell by cell.
 #pragma once
 
-#include <string>
-
 #include "song/song.h"
-
-// Writes a cell; the parameter as the user types it ("1A": first digit 1).
-void putCell(Song& song, int pattern, int track, int row, int note, int instrument = 0, int effect = 0,
-             const std::string& param = "00");
+#include "tests/song_cells.h"
 
 // Every effect of the channel update on the four tone channels, envelopes
 // with loops and fixed notes, note off and instrument-only cells, delayed

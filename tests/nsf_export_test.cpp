@@ -11,23 +11,10 @@
 #include "song/app_state.h"
 #include "song/shell_services.h"
 #include "tests/nsf_playback.h"
+#include "tests/song_cells.h"
 #include "tests/temp_dir.h"
 
 namespace {
-
-// A parameter as typed: the first shown digit is stored in the low nibble.
-uint8_t shown(const char* digits) {
-  auto digit = [](char c) { return c <= '9' ? c - '0' : c - 'A' + 10; };
-  return uint8_t(digit(digits[0]) | digit(digits[1]) << 4);
-}
-
-void put(int pattern, int track, int row, int note, int instrument = 0, int effect = 0, const char* param = "00") {
-  Cell& c = app.song.patterns[pattern].cells[track][row];
-  c.note = uint8_t(note);
-  c.setInstrument(instrument);
-  c.setEffect(effect);
-  c.param = shown(param);
-}
 
 std::vector<uint8_t> ramp(size_t length, int step) {
   std::vector<uint8_t> data(length);
@@ -52,41 +39,41 @@ void buildSong(bool ntsc) {
   s.samples[2].loop = true;
   s.samples[4].data = ramp(90, 1);
 
-  put(0, 0, 0, 49, 1, 0xF, "03");
-  put(0, 0, 8, 53, 1, 4, "46");
-  put(0, 0, 16, kNoteOff);
-  put(0, 0, 20, 56, 2);
-  put(0, 0, 31, 0, 0, 0xD, "00");
-  put(0, 1, 0, 37, 2, 0, "37");
-  put(0, 1, 12, 0, 0, 0xC, "35");
-  put(0, 2, 0, 25, 1);
-  put(0, 2, 16, 30, 1, 3, "08");
-  put(0, 3, 0, 10, 1);
-  put(0, 3, 4, 20, 1);
-  put(0, 3, 24, kNoteOff);
-  put(0, 4, 0, 1);
-  put(0, 4, 12, 2);
-  put(0, 4, 13, 2);
-  put(0, 4, 20, 3);
-  put(0, 4, 26, 4);
+  putCell(s, 0, 0, 0, 49, 1, 0xF, "03");
+  putCell(s, 0, 0, 8, 53, 1, 4, "46");
+  putCell(s, 0, 0, 16, kNoteOff);
+  putCell(s, 0, 0, 20, 56, 2);
+  putCell(s, 0, 0, 31, 0, 0, 0xD, "00");
+  putCell(s, 0, 1, 0, 37, 2, 0, "37");
+  putCell(s, 0, 1, 12, 0, 0, 0xC, "35");
+  putCell(s, 0, 2, 0, 25, 1);
+  putCell(s, 0, 2, 16, 30, 1, 3, "08");
+  putCell(s, 0, 3, 0, 10, 1);
+  putCell(s, 0, 3, 4, 20, 1);
+  putCell(s, 0, 3, 24, kNoteOff);
+  putCell(s, 0, 4, 0, 1);
+  putCell(s, 0, 4, 12, 2);
+  putCell(s, 0, 4, 13, 2);
+  putCell(s, 0, 4, 20, 3);
+  putCell(s, 0, 4, 26, 4);
 
-  put(1, 0, 0, 40, 1, 1, "02");
-  put(1, 0, 4, 0, 0, 0xF, "A0");
-  put(1, 0, 8, 0, 0, 2, "03");
-  put(1, 0, 16, 60, 1, 0xA, "02");
-  put(1, 0, 20, 0, 0, 0xF, "05");
-  put(1, 1, 0, 50, 1, 7, "48");
-  put(1, 1, 31, 0, 0, 0xD, "00");
-  put(1, 2, 0, 36, 2);
-  put(1, 3, 0, 5, 2);
-  put(1, 3, 10, 0, 0, 0xE, "11");
-  put(1, 4, 2, 2);
-  put(1, 4, 24, 1);
+  putCell(s, 1, 0, 0, 40, 1, 1, "02");
+  putCell(s, 1, 0, 4, 0, 0, 0xF, "A0");
+  putCell(s, 1, 0, 8, 0, 0, 2, "03");
+  putCell(s, 1, 0, 16, 60, 1, 0xA, "02");
+  putCell(s, 1, 0, 20, 0, 0, 0xF, "05");
+  putCell(s, 1, 1, 0, 50, 1, 7, "48");
+  putCell(s, 1, 1, 31, 0, 0, 0xD, "00");
+  putCell(s, 1, 2, 0, 36, 2);
+  putCell(s, 1, 3, 0, 5, 2);
+  putCell(s, 1, 3, 10, 0, 0, 0xE, "11");
+  putCell(s, 1, 4, 2, 2);
+  putCell(s, 1, 4, 24, 1);
 
-  put(2, 0, 0, 45, 2);
-  put(2, 0, 4, 47, 1, 0xE, "D2");
-  put(2, 2, 8, kNoteOff);
-  put(2, 0, 15, 0, 0, 0xB, "01");
+  putCell(s, 2, 0, 0, 45, 2);
+  putCell(s, 2, 0, 4, 47, 1, 0xE, "D2");
+  putCell(s, 2, 2, 8, kNoteOff);
+  putCell(s, 2, 0, 15, 0, 0, 0xB, "01");
 }
 
 // Compiles the current song as the export does, keeping the compiler's log.
@@ -146,7 +133,7 @@ TEST_F(NsfExport, OneOrderPlayingThroughIsOnePassThatLoopsToItself) {
 }
 
 TEST_F(NsfExport, BreakBackIntoItsOwnOrderLoopsAtTheSecondPass) {
-  put(0, 0, 48, 0, 0, 0xD, "32");  // tens and units: row 32
+  putCell(app.song, 0, 0, 48, 0, 0, 0xD, "32");  // tens and units: row 32
   SongStreams streams;
   std::string log;
   ASSERT_TRUE(compileQuietly(streams, &log));
@@ -156,12 +143,12 @@ TEST_F(NsfExport, BreakBackIntoItsOwnOrderLoopsAtTheSecondPass) {
 }
 
 TEST_F(NsfExport, SampleTriggersRepeatOnlyWhereARowStartsThem) {
-  put(0, 4, 0, 5);
-  put(0, 4, 1, 5);
+  putCell(app.song, 0, 4, 0, 5);
+  putCell(app.song, 0, 4, 1, 5);
   // Speed 2 has a tick between the rows to stop the trigger; speed 1 holds it.
   for (auto [speed, expected] : {std::pair{"02", std::vector<int32_t>{5, 0, 5, 0, 0}},
                                  std::pair{"01", std::vector<int32_t>{5, 5, 0}}}) {
-    put(0, 0, 0, 0, 0, 0xF, speed);
+    putCell(app.song, 0, 0, 0, 0, 0, 0xF, speed);
     SongStreams streams;
     ASSERT_TRUE(compileQuietly(streams));
     const std::vector<int32_t>& pcm = streams.channels[kPcmTrack].pool[0].records;
@@ -242,7 +229,7 @@ TEST_F(NsfExportShell, SuccessRestoresThePlayerAndStopsPlayback) {
 }
 
 TEST_F(NsfExportShell, SongThatNeverLoopsIsRefusedAndPlaybackGoesOn) {
-  put(0, 0, 0, 0, 0, 0xF, "00");  // speed 0: the first row never ends
+  putCell(app.song, 0, 0, 0, 0, 0, 0xF, "00");  // speed 0: the first row never ends
   writeFile(dir.file("old.nsf"), {1, 2, 3});
   EXPECT_FALSE(exportAndCheckRestored(dir.file("old.nsf")));
   EXPECT_TRUE(app.player.sequencerRunning);

@@ -11,6 +11,7 @@
 #include "playback/channel_update.h"
 #include "playback/player.h"
 #include "song/app_state.h"
+#include "tests/song_cells.h"
 
 struct RegisterWrite {
   uint32_t address;
@@ -31,22 +32,11 @@ class PlayerTest : public ::testing::Test {
   }
   void TearDown() override { setRegisterWriteObserver(nullptr); }
 
-  // A parameter as the user types it: "1A" is first digit 1, second digit A.
-  static uint8_t shown(const std::string& digits) {
-    const int first = std::stoi(digits.substr(0, 1), nullptr, 16);
-    const int second = std::stoi(digits.substr(1, 1), nullptr, 16);
-    return uint8_t(first | (second << 4));
-  }
-
   static Cell& cell(int track, int row, int pattern = 0) { return app.song.patterns[pattern].cells[track][row]; }
 
   static void put(int track, int row, int note, int instrument = 0, int effect = 0,
                   const std::string& param = "00", int pattern = 0) {
-    Cell& c = cell(track, row, pattern);
-    c.note = uint8_t(note);
-    c.setInstrument(instrument);
-    c.setEffect(effect);
-    c.param = shown(param);
+    putCell(app.song, pattern, track, row, note, instrument, effect, param);
   }
 
   static void frames(int count) {

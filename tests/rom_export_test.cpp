@@ -2,12 +2,12 @@
 
 #include <filesystem>
 
-#include "cli/command_line.h"
 #include "export/cart_images.h"
 #include "export/rom_export.h"
 #include "export/rom_layout.h"
 #include "song/app_state.h"
 #include "song/module_file.h"
+#include "tests/cli_runner.h"
 #include "tests/temp_dir.h"
 
 namespace {
@@ -49,38 +49,31 @@ TEST_F(RomExport, AnUnwritablePathFails) {
   EXPECT_TRUE(fs::is_directory(dir.path()));
 }
 
-int runCli(std::vector<std::string> args, std::string& err) {
-  args.insert(args.begin(), "quillchanter");
-  std::vector<char*> argv;
-  for (std::string& a : args) argv.push_back(a.data());
-  testing::internal::CaptureStderr();
-  const int status = runCommandLine(int(argv.size()), argv.data());
-  err = testing::internal::GetCapturedStderr();
-  return status;
-}
-
 TEST_F(RomExport, CommandLineWritesTheModulesImageAndNamesFailures) {
   Song song;
   writeProgramStartInstruments(song);
   song.patterns[1].cells[2][5].note = 40;
   song.samples[2] = RawSample{{1, 2, 3}, true, "s"};
   writeFile(dir.file("m.qcm"), encodeModule(song));
-  std::string err;
-  ASSERT_EQ(runCli({"--export-nes", dir.file("m.qcm"), dir.file("m.nes")}, err), 0) << err;
+  const CliResult ok = runCli({"--export-nes", dir.file("m.qcm"), dir.file("m.nes")});
+  ASSERT_EQ(ok.status, 0) << ok.err;
   EXPECT_EQ(readFile(dir.file("m.nes")), buildRomImage(song, kCartPlayerImage, kCartCharacterRom).bytes);
 
-  EXPECT_EQ(runCli({"--export-nes", dir.file("m.qcm"), dir.file("no/dir.nes")}, err), 1);
-  EXPECT_EQ(err, "quillchanter: " + dir.file("no/dir.nes") + ": cannot write: No such file or directory\n");
+  CliResult r = runCli({"--export-nes", dir.file("m.qcm"), dir.file("no/dir.nes")});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "quillchanter: " + dir.file("no/dir.nes") + ": cannot write: No such file or directory\n");
 
   song.samples[9].data.assign(size_t(kMaxPrgBanks) * kPrgBankSize, 0x40);
   writeFile(dir.file("big.qcm"), encodeModule(song));
-  EXPECT_EQ(runCli({"--export-nes", dir.file("big.qcm"), dir.file("big.nes")}, err), 1);
-  EXPECT_EQ(err, "quillchanter: " + dir.file("big.qcm") +
+  r = runCli({"--export-nes", dir.file("big.qcm"), dir.file("big.nes")});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "quillchanter: " + dir.file("big.qcm") +
                      ": cannot export as iNES: the song needs 256 PRG banks of 16 KB, the mapper holds 128\n");
   EXPECT_FALSE(fs::exists(dir.file("big.nes")));
 
-  EXPECT_EQ(runCli({"--export-nes", dir.file("m.qcm")}, err), 1);
-  EXPECT_EQ(err, "usage: quillchanter --export-nes MODULE OUT.nes\n");
+  r = runCli({"--export-nes", dir.file("m.qcm")});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "usage: quillchanter --export-nes MODULE OUT.nes\n");
 }
 
 TEST(CartImages, HoldTheEditorsPeriodTablesAndTheFont) {
