@@ -2,7 +2,8 @@
 # the directory of the target that compiles them): the cartridge images, the
 # 6502 player (ca65/ld65) and the CHR ROM, and their build-time generators.
 
-add_executable(cart_tables tools/cart_tables.cpp)
+add_executable(cart_tables tools/cart_tables.cpp playback/note_tables.cpp)
+target_include_directories(cart_tables PRIVATE ${CMAKE_SOURCE_DIR})
 add_executable(chr_tiles tools/chr_tiles.cpp)
 
 set(cart_dir ${CMAKE_SOURCE_DIR}/export/cart_player)

@@ -1,14 +1,14 @@
-// Writes the cartridge player's lookup tables as ca65 source, computed the
-// way the editor's player computes its own:
+// Writes the cartridge player's lookup tables as ca65 source, from the
+// editor's own table functions:
 //   PERIODS_PAL, PERIODS_NTSC  97 words by note number; entry 0 is 31337
 //   VIBRATO_WAVE               64 phase indices times 16
 //   VIBRATO_TABLE              256 amplitudes, index phase x 16 + depth
 //   VOLUME_TABLE               256 output volumes, index volume x 16 + envelope
 // Usage: cart_tables OUT.inc
-#include <cmath>
 #include <cstdio>
-#include <string>
 #include <vector>
+
+#include "playback/note_tables.h"
 
 namespace {
 
@@ -18,28 +18,20 @@ constexpr int kNoPeriod = 31337;  // entry 0: clamps to the lowest pitch
 std::vector<int> periods(double clock) {
   std::vector<int> table(kPeriods);
   table[0] = kNoPeriod;
-  for (int n = 1; n < kPeriods; ++n)
-    table[n] = int(clock / 16.0 / (32.7 * std::pow(2.0, (n - 1) / 12.0)));
+  for (int n = 1; n < kPeriods; ++n) table[n] = notePeriod(clock, n);
   return table;
 }
 
 std::vector<int> vibratoWave() {
   std::vector<int> wave(64);
-  for (int i = 0; i < 64; ++i) {
-    const int j = i & 31;
-    wave[i] = (j < 16 ? j : 31 - j) * 16;
-  }
+  for (int i = 0; i < 64; ++i) wave[i] = vibratoWaveValue(i);
   return wave;
 }
 
 std::vector<int> vibratoTable() {
-  const float pi = 3.1415927410125732f;
   std::vector<int> table(256);
-  for (int phase = 0; phase < 16; ++phase) {
-    const float x = float(phase * double(pi) / 32.0);
-    const float s = std::sin(x);
-    for (int depth = 0; depth < 16; ++depth) table[phase * 16 + depth] = int(depth * 2 * s);
-  }
+  for (int phase = 0; phase < 16; ++phase)
+    for (int depth = 0; depth < 16; ++depth) table[phase * 16 + depth] = vibratoAmplitude(phase, depth);
   return table;
 }
 
@@ -74,8 +66,8 @@ int main(int argc, char** argv) {
   }
   std::fprintf(f, "; Made by tools/cart_tables at build time.\n");
   std::fprintf(f, ".segment \"PERIODS\"\n");
-  emit(f, "PERIODS_PAL", ".word", periods(1662607.0));
-  emit(f, "PERIODS_NTSC", ".word", periods(1789772.6666666667));
+  emit(f, "PERIODS_PAL", ".word", periods(kPalCpuClock));
+  emit(f, "PERIODS_NTSC", ".word", periods(kNtscCpuClock));
   std::fprintf(f, ".segment \"TABLES\"\n");
   emit(f, "VIBRATO_WAVE", ".byte", vibratoWave());
   emit(f, "VIBRATO_TABLE", ".byte", vibratoTable());
