@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <vector>
 
+#include "export/cart_images.h"
+#include "export/rom_layout.h"
 #include "song/app_state.h"
 #include "song/instrument_file.h"
 #include "song/module_file.h"
@@ -13,6 +15,11 @@ namespace {
 void checkModuleRoundTrip(std::span<const uint8_t> bytes) {
   ParsedModule first;
   if (!parseModule(bytes, first)) return;
+  // Whatever the reader accepts, the cartridge export lays out as its header says.
+  const RomImage rom = buildRomImage(*first.song, kCartPlayerImage, kCartCharacterRom);
+  if (!rom.bytes.empty() &&
+      rom.bytes.size() != size_t(kInesHeaderSize + rom.bytes[4] * kPrgBankSize + kCartImageSize))
+    std::abort();
   const Bytes written = encodeModule(*first.song);
   ParsedModule second;
   if (!parseModule(written, second) || encodeModule(*second.song) != written) std::abort();
