@@ -52,10 +52,9 @@ void drawEntries(const FileChooser& chooser, uint32_t ticks) {
     const int index = chooser.top + row;
     if (index >= int(chooser.entries.size())) break;
     const ChooserEntry& entry = chooser.entries[size_t(index)];
-    const int y = lineY(kChooserFirstEntryLine + row);
-    if (index == chooser.selected) {
-      drawBox(kLeft + 2, y, kWidth - 4, kGlyphHeight, Rgb{uint8_t(blinkLevel(ticks)), 0, 0}, kCursorAlpha);
-    }
+    const ScreenRect box = chooserEntryRect(row);
+    const int y = box.y;
+    if (index == chooser.selected) drawBox(box.x, y, box.width, box.height, Rgb{uint8_t(blinkLevel(ticks)), 0, 0}, kCursorAlpha);
     if (entry.name == "..") {
       drawText("../  (up one folder)", kTextX, y, kLightBlue);
     } else {
@@ -81,6 +80,16 @@ void drawNameField(const FileChooser& chooser, int line, uint32_t ticks) {
 }
 
 }  // namespace
+
+ScreenRect chooserEntryRect(int row) {
+  return {kLeft + 2, lineY(kChooserFirstEntryLine + row), kWidth - 4, kGlyphHeight};
+}
+
+std::optional<int> chooserRowAt(int x, int y) {
+  for (int row = 0; row < kChooserRows; ++row)
+    if (chooserEntryRect(row).contains(x, y)) return row;
+  return std::nullopt;
+}
 
 std::string fitText(std::string_view text, int columns, bool keepEnd) {
   std::string shown;

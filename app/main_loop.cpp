@@ -7,6 +7,7 @@
 #include "app/drop_target.h"
 #include "app/file_dialog.h"
 #include "app/frame_pacing.h"
+#include "app/mouse.h"
 #include "song/app_state.h"
 #include "song/shell_services.h"
 
@@ -28,6 +29,11 @@ void handleEvent(const SDL_Event& event) {
       }
       break;
     }
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+    case SDL_MOUSEMOTION:
+      handleMouseEvent(event);
+      break;
     case SDL_QUIT:
       app.running = false;
       break;
@@ -49,6 +55,7 @@ void runMainLoop() {
       AudioLock lock;
       SDL_Event event;
       while (!fileDialogAnswered() && SDL_PollEvent(&event)) handleEvent(event);
+      continueDrag();
     }
     // File work takes the lock only where it changes the song.
     finishFileDialog();

@@ -8,6 +8,10 @@
 void moveRowMarking(int delta, int32_t mod);
 void moveCursorRight();
 void moveCursorLeft();
+// Pins the selection's fixed end at the cursor, unless this run already has.
+void takeSelectionAnchor();
+// The selection's moving end to a cell, as a run of Left Alt+arrows leaves it.
+void extendSelectionTo(int track, int row);
 // Whole tracks at a time, extending the selection.
 void extendSelectionRight();
 void extendSelectionLeft();
