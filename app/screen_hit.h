@@ -8,11 +8,13 @@ struct PatternPoint {
   int track = 0;
   int column = 0;
   int line = 0;  // 0 is the first pattern row on screen
+  bool operator==(const PatternPoint&) const = default;
 };
 
 struct EnvelopePoint {
   int kind = 0;
   std::optional<int> shown;  // the step's place among those on screen; none on the label
+  bool operator==(const EnvelopePoint&) const = default;
 };
 
 enum class Panel { None, Pattern, OrderList, InstrumentList, InstrumentEditor };
