@@ -54,7 +54,8 @@ void drawEntries(const FileChooser& chooser, uint32_t ticks) {
     const ChooserEntry& entry = chooser.entries[size_t(index)];
     const ScreenRect box = chooserEntryRect(row);
     const int y = box.y;
-    if (index == chooser.selected) drawBox(box.x, y, box.width, box.height, Rgb{uint8_t(blinkLevel(ticks)), 0, 0}, kCursorAlpha);
+    if (index == chooser.selected)
+      drawBox(box.x, y, box.width, box.height, Rgb{uint8_t(blinkLevel(ticks)), 0, 0}, kCursorAlpha);
     if (entry.name == "..") {
       drawText("../  (up one folder)", kTextX, y, kLightBlue);
     } else {

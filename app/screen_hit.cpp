@@ -18,7 +18,9 @@ constexpr int kEditorFirstLine = 29;
 constexpr int kEditorLastLine = 35;
 
 bool onScreen(int x, int y) { return x >= 0 && x < kScreenWidth && y >= 0 && y < kScreenHeight; }
-bool inPatternView(int x, int y) { return onScreen(x, y) && x < kPatternWidth && y < (kVisibleRows + 1) * kGlyphHeight; }
+bool inPatternView(int x, int y) {
+  return onScreen(x, y) && x < kPatternWidth && y < (kVisibleRows + 1) * kGlyphHeight;
+}
 
 }  // namespace
 

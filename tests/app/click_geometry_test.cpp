@@ -30,7 +30,8 @@ TEST(ClickGeometry, EveryBoxTheDrawingUsesHitsBackAtItsCorners) {
         expectCornersHit(patternFieldRect(track, column, line), patternFieldAt, PatternPoint{track, column, line});
   }
   for (int shown = 0; shown < kVisibleOrders; ++shown) expectCornersHit(orderEntryRect(shown), orderEntryAt, shown);
-  for (int slot = 0; slot < kInstrumentSlots; ++slot) expectCornersHit(instrumentEntryRect(slot), instrumentEntryAt, slot);
+  for (int slot = 0; slot < kInstrumentSlots; ++slot)
+    expectCornersHit(instrumentEntryRect(slot), instrumentEntryAt, slot);
   for (int kind = 0; kind < kEnvelopeKinds; ++kind)
     for (int shown = 0; shown < kVisibleSteps; ++shown)
       expectCornersHit(envelopeStepRect(kind, shown), envelopeAt, EnvelopePoint{kind, shown});
@@ -68,7 +69,8 @@ class CursorBoxTest : public ScreenTest {
     const auto* pixels = static_cast<const uint32_t*>(surfaces.screen->pixels);
     const int stride = surfaces.screen->pitch / 4;
     Frame frame;
-    for (int y = 0; y < kScreenHeight; ++y) frame.insert(frame.end(), pixels + y * stride, pixels + y * stride + kScreenWidth);
+    for (int y = 0; y < kScreenHeight; ++y)
+      frame.insert(frame.end(), pixels + y * stride, pixels + y * stride + kScreenWidth);
     return frame;
   }
   static void expectDrawnExactly(const ScreenRect& r, const Frame& on, const Frame& off) {
@@ -94,7 +96,8 @@ class CursorBoxTest : public ScreenTest {
 
 TEST_F(CursorBoxTest, CursorBoxesLieExactlyOnTheClickBoxesAtEveryPanelsCorners) {
   EditorState& e = app.editor;
-  for (const auto& [track, column, row, line] : {std::tuple{0, 0, 0, 0}, {4, 0, 63, 34}, {3, 4, 40, 17}, {1, 1, 17, 17}}) {
+  for (const auto& [track, column, row, line] :
+       {std::tuple{0, 0, 0, 0}, {4, 0, 63, 34}, {3, 4, 40, 17}, {1, 1, 17, 17}}) {
     SCOPED_TRACE(testing::Message() << "track " << track << " row " << row);
     e.cursorRow = row;
     e.cursorColumn = column;
