@@ -4,18 +4,19 @@
 
 #include "app/screen_layout.h"
 #include "app/surfaces.h"
+#include "editor/pattern_cursor.h"
 #include "song/song.h"
 
 namespace {
 
-constexpr int kFieldsPerTrack = 5;
-constexpr int kPanelColumn = 48;      // the instrument list and editor start here
-constexpr int kOrderColumn = 85;
-constexpr int kListFirstLine = 11;
-constexpr int kInstrumentLastLine = 27;
-constexpr int kOrderLastLine = 28;
-constexpr int kEditorFirstLine = 29;
-constexpr int kEditorLastLine = 35;
+// The panels' character cells, titles and "..." markers included.
+constexpr int kPanelColumn = kInstrumentX / kGlyphWidth;  // the instrument list and editor
+constexpr int kOrderColumn = kOrderListX / kGlyphWidth;
+constexpr int kListFirstLine = kInstrumentFirstLine - 1;
+constexpr int kInstrumentLastLine = kInstrumentFirstLine + kInstrumentSlots - 1;
+constexpr int kOrderLastLine = kOrderFirstLine + kVisibleOrders;
+constexpr int kEditorFirstLine = kEnvelopeFirstLine - 1;
+constexpr int kEditorLastLine = kEnvelopeFirstLine + 2 * kEnvelopeKinds - 1;
 
 bool onScreen(int x, int y) { return x >= 0 && x < kScreenWidth && y >= 0 && y < kScreenHeight; }
 bool inPatternView(int x, int y) {
@@ -53,7 +54,7 @@ std::optional<PatternPoint> patternFieldAt(int x, int y) {
   point.track = trackAtX(x);
   point.line = y / kGlyphHeight - 1;
   if (point.track == kPcmTrack) return point;  // one field only
-  point.column = kFieldsPerTrack - 1;
+  point.column = kCursorColumns - 1;
   while (point.column > 0 && x < patternFieldRect(point.track, point.column, 0).x) --point.column;
   return point;
 }

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "app/surfaces.h"
+#include "editor/pattern_cursor.h"
 #include "song/song.h"
 
 namespace {
@@ -13,7 +14,7 @@ constexpr int kInstrumentEntryWidth = 280;  // " F: " and a 30-character name
 constexpr int kEnvelopeCursorColumn = 58;
 // Note column of track 0; each track's fields sit 0, 4, 6, 7 and 8 columns after its note.
 constexpr int kTrackNoteColumn = 3;
-constexpr int kFieldOffsets[] = {0, 4, 6, 7, 8};
+constexpr int kFieldOffsets[kCursorColumns] = {0, 4, 6, 7, 8};
 
 int trackNoteColumn(int track) { return kTrackColumns * track + kTrackNoteColumn; }
 

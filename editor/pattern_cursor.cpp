@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr int kLastColumn = 4;
+constexpr int kLastColumn = kCursorColumns - 1;
 
 void takeRepeatAnchor() {
   EditorState& e = app.editor;

@@ -4,6 +4,9 @@
 
 #include <cstdint>
 
+// Note, instrument, effect and the two parameter digits of a tone track.
+inline constexpr int kCursorColumns = 5;
+
 // Up (-1) or Down (+1), wrapping; LAlt extends the selection, LCtrl the repeat block.
 void moveRowMarking(int delta, int32_t mod);
 void moveCursorRight();

@@ -8,11 +8,10 @@
 #include "editor/instrument_selection.h"
 #include "editor/key_codes.h"
 #include "editor/order_list_editor.h"
+#include "editor/pattern_cursor.h"
 #include "song/app_state.h"
 
 namespace {
-
-constexpr int kLastField = 4;
 
 void focusOn(int panel) {
   app.editor.focus = panel;
@@ -34,7 +33,7 @@ bool instrumentChosen() {
 void placePatternCursor(int track, int column, int row) {
   EditorState& e = app.editor;
   e.cursorChannel = std::clamp(track, 0, kChannels - 1);
-  e.cursorColumn = e.cursorChannel == kPcmTrack ? 0 : std::clamp(column, 0, kLastField);
+  e.cursorColumn = e.cursorChannel == kPcmTrack ? 0 : std::clamp(column, 0, kCursorColumns - 1);
   e.cursorRow = std::clamp(row, 0, kRows - 1);
 }
 

@@ -7,6 +7,7 @@
 #include "app/file_filters.h"
 #include "app/screen_hit.h"
 #include "app/screen_layout.h"
+#include "editor/pattern_cursor.h"
 #include "screen_fixture.h"
 #include "tests/temp_dir.h"
 
@@ -25,7 +26,7 @@ void expectCornersHit(const ScreenRect& r, Hit hit, const Expected& expected) {
 TEST(ClickGeometry, EveryBoxTheDrawingUsesHitsBackAtItsCorners) {
   for (int track = 0; track < kChannels; ++track) {
     expectCornersHit(headingRect(track), headingAt, track);
-    for (int column = 0; column < (track == kPcmTrack ? 1 : 5); ++column)
+    for (int column = 0; column < (track == kPcmTrack ? 1 : kCursorColumns); ++column)
       for (int line = 0; line < kVisibleRows; ++line)
         expectCornersHit(patternFieldRect(track, column, line), patternFieldAt, PatternPoint{track, column, line});
   }
