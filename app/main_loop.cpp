@@ -7,6 +7,7 @@
 #include "app/drop_target.h"
 #include "app/file_dialog.h"
 #include "app/frame_pacing.h"
+#include "app/help_overlay.h"
 #include "song/app_state.h"
 #include "song/shell_services.h"
 
@@ -21,6 +22,8 @@ void handleEvent(const SDL_Event& event) {
       const KeyEvent key = keyEventFrom(event.key.keysym);
       if (event.key.state != SDL_PRESSED) {
         handleKeyUp(key);  // also while a dialog is open, so no preview note hangs
+      } else if (helpOverlayKey(key)) {
+        // the help takes every key while it is shown
       } else if (fileDialogOpen()) {
         fileDialogKey(key);
       } else {

@@ -67,7 +67,8 @@ constexpr KeyBinding kBindings[] = {
 
     {Pattern, kPianoKeys, 0, kPlain, "Enter a note (edit mode; PCM track: the raw sample)", true},
     {Pattern, kHexDigitKeys, 0, kPlain, "Enter instrument, effect and parameter digits", true},
-    {Pattern, kKeyReturn, kKeyBackslash, kPlain, "Enter a note off"},
+    {Pattern, kKeyReturn, 0, kPlain, "Enter a note off"},
+    {Pattern, kKeyBackslash, 0, kPlain, "Enter a note off"},
     {Pattern, kKeyDelete, 0, kAnyMods, "Clear the note and instrument"},
     {Pattern, kKeyInsert, 0, kAnyMods, "Insert a row in the track"},
     {Pattern, kKeyBackspace, 0, kAnyMods, "Delete the row above, pulling the track up"},
@@ -186,14 +187,15 @@ std::string keyName(int32_t key) {
     case kKeyRAlt: return "Right Alt";
     default: break;
   }
-  if (key >= kKeyF1 && key <= kKeyF12) return "F" + std::to_string(key - kKeyF1 + 1);
+  if (key >= kKeyF1 && key <= kKeyF12) return 'F' + std::to_string(key - kKeyF1 + 1);
   return std::string(1, char(std::toupper(key)));
 }
 
-std::string modifierPrefix(ModNeed need, const char* name) {
-  if (need == On) return std::string(name) + "+";
-  if (need == Left) return std::string("Left ") + name + "+";
-  return "";
+void appendModifier(std::string& label, ModNeed need, const char* name) {
+  if (need != On && need != Left) return;
+  if (need == Left) label += "Left ";
+  label += name;
+  label += '+';
 }
 
 }  // namespace
@@ -216,9 +218,19 @@ const char* contextTitle(KeyContext context) {
 }
 
 std::string keyLabel(const KeyBinding& b) {
-  std::string label = modifierPrefix(b.mods.ctrl, "Ctrl") + modifierPrefix(b.mods.shift, "Shift") +
-                      modifierPrefix(b.mods.alt, "Alt") + keyName(b.key);
-  if (b.pairedKey != 0) label += "/" + keyName(b.pairedKey);
+  std::string label;
+  appendModifier(label, b.mods.ctrl, "Ctrl");
+  appendModifier(label, b.mods.shift, "Shift");
+  appendModifier(label, b.mods.alt, "Alt");
+  label += keyName(b.key);
+  if (b.pairedKey != 0) {
+    // "Up/Down", but "Keypad - and +"
+    std::string paired = keyName(b.pairedKey);
+    const bool word = std::isalnum(uint8_t(label.back()));
+    if (!word && paired.starts_with("Keypad ")) paired.erase(0, 7);
+    label += word ? "/" : " and ";
+    label += paired;
+  }
   return label;
 }
 

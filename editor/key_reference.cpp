@@ -23,7 +23,8 @@ std::vector<ReferenceLine> pianoLayout() {
   for (const KeyValue& k : pianoKeys) {
     lower = lower || k.value < 0;
     std::string& row = lower ? below : current;
-    row += (row.empty() ? "" : " ") + upper(k.sym);
+    if (!row.empty()) row += ' ';
+    row += upper(k.sym);
   }
   return {{current, "Piano keys at the octave (C upwards)"}, {below, "Piano keys an octave lower"}};
 }
@@ -81,15 +82,21 @@ int keyColumnWidth() {
   return int(width);
 }
 
+std::string helpHint() {
+  std::string keys;
+  for (const KeyBinding& b : keyBindings())
+    if (b.context == KeyContext::Help && b.pairedKey == 0 && b.key != kKeyEscape)
+      keys += (keys.empty() ? "" : " or ") + keyLabel(b);
+  return "Press " + keys + " in the window for the keys and settings (quillchanter --keys lists the keys).";
+}
+
 std::string keyReferenceText() {
   const size_t width = size_t(keyColumnWidth());
   std::string text;
   for (const ReferenceLine& line : referenceLines(KeyContext::Help)) {
-    if (line.heading) {
-      text += (text.empty() ? "" : "\n") + line.key + "\n";
-    } else {
-      text += "  " + padded(line.key, width) + "  " + line.action + "\n";
-    }
+    if (line.heading && !text.empty()) text += '\n';
+    text += line.heading ? line.key : "  " + padded(line.key, width) + "  " + line.action;
+    text += '\n';
   }
   return text;
 }

@@ -21,6 +21,8 @@ std::vector<ReferenceLine> referenceLines(KeyContext first);
 // Wide enough for every key label.
 int keyColumnWidth();
 
+// The one line printed at start-up: which keys show the help.
+std::string helpHint();
 // Plain text, as `--keys` prints it.
 std::string keyReferenceText();
 // Markdown tables, one per context (docs/keys.md).
