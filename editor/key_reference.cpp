@@ -116,8 +116,13 @@ std::string keyReferenceMarkdown() {
 
 std::string keyGuideMarkdown() {
   std::string text;
-  for (KeyContext context : contextsInOrder(KeyContext::Global))
+  for (KeyContext context : contextsInOrder(KeyContext::Global)) {
+    std::string items;
     for (const KeyBinding& b : keyBindings())
-      if (b.context == context && b.basic) text += "- " + cell(keyLabel(b)) + ": " + b.action + "\n";
+      if (b.context == context && b.basic) items += "- " + cell(keyLabel(b)) + ": " + b.action + "\n";
+    if (context == KeyContext::Pattern)
+      for (const ReferenceLine& line : pianoLayout()) items += "- " + cell(line.key) + ": " + line.action + "\n";
+    if (!items.empty()) text += (text.empty() ? "**" : "\n**") + std::string(contextTitle(context)) + "**\n\n" + items;
+  }
   return text;
 }
