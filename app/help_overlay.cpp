@@ -14,11 +14,9 @@
 
 namespace {
 
-// The panel covers lines 0..35 on columns 1..90; the status line stays in view.
-constexpr int kLeft = kGlyphWidth;
-constexpr int kColumns = kScreenColumns - 2;
+// The panel covers lines 0..35; the status line stays in view.
 constexpr int kLines = kScreenLines - 1;
-constexpr int kTextColumn = 2;
+constexpr int kTextColumn = 1;
 constexpr int kSummaryLine = 1;
 constexpr int kFirstReferenceLine = 6;
 constexpr int kLinesPerPage = kLines - kFirstReferenceLine - 1;
@@ -34,20 +32,23 @@ bool opensHelp(const KeyEvent& key, bool typing) {
   return key.sym == kKeyF1 && hasShift(key.mod) && !hasAlt(key.mod);
 }
 
-std::vector<ReferenceLine> shownLines() { return referenceLines(help.first); }
+using Page = std::vector<ReferenceLine>;
 
-// First line of each page; a heading never ends a page.
-std::vector<size_t> pageStarts(const std::vector<ReferenceLine>& lines) {
-  std::vector<size_t> starts{0};
-  size_t used = 0;
-  for (size_t i = 0; i < lines.size(); ++i, ++used) {
-    const bool full = used == size_t(kLinesPerPage) || (used == size_t(kLinesPerPage - 1) && lines[i].heading);
-    if (full) {
-      starts.push_back(i);
-      used = 0;
+// A heading never ends a page, and a page that starts inside a context
+// repeats its heading.
+std::vector<Page> helpPages() {
+  std::vector<Page> pages(1);
+  std::string context;
+  for (const ReferenceLine& line : referenceLines(help.first)) {
+    if (line.heading) context = line.key;
+    const size_t used = pages.back().size();
+    if (used == size_t(kLinesPerPage) || (line.heading && used == size_t(kLinesPerPage - 1))) {
+      pages.emplace_back();
+      if (!line.heading) pages.back().push_back({context + " (continued)", "", true});
     }
+    pages.back().push_back(line);
   }
-  return starts;
+  return pages;
 }
 
 int lineY(int line) { return line * kGlyphHeight; }
@@ -57,7 +58,7 @@ void drawHeading(int pages) {
   drawText("Keys and settings", columnX(kTextColumn), 0, kGreen);
   const std::string paging = "Page " + std::to_string(help.page + 1) + "/" + std::to_string(pages) +
                              "   Page Up/Down: more   Escape: close";
-  drawText(paging, columnX(kScreenColumns - 2 - int(paging.size())), 0, kLightBlue);
+  drawText(paging, columnX(kScreenColumns - 1 - int(paging.size())), 0, kLightBlue);
 }
 
 }  // namespace
@@ -66,7 +67,7 @@ const HelpOverlay& helpOverlay() { return help; }
 
 void closeHelpOverlay() { help = HelpOverlay{}; }
 
-int helpPageCount() { return int(pageStarts(shownLines()).size()); }
+int helpPageCount() { return int(helpPages().size()); }
 
 bool helpOverlayKey(const KeyEvent& key) {
   if (!help.open) {
@@ -87,28 +88,26 @@ bool helpOverlayKey(const KeyEvent& key) {
 }
 
 void drawHelpOverlay() {
-  const std::vector<ReferenceLine> lines = shownLines();
-  const std::vector<size_t> starts = pageStarts(lines);
-  const int page = std::clamp(help.page, 0, int(starts.size()) - 1);
-  drawPanel(kLeft, 0, kColumns * kGlyphWidth, kLines * kGlyphHeight);
-  drawHeading(int(starts.size()));
+  const std::vector<Page> pages = helpPages();
+  drawPanel(0, 0, kScreenWidth, kLines * kGlyphHeight);
+  drawHeading(int(pages.size()));
 
-  const int textColumns = kColumns - 2 * (kTextColumn - 1);
+  const int textColumns = kScreenColumns - 2 * kTextColumn;
   int line = kSummaryLine;
   for (const std::string& text : stateSummaryLines())
     drawText(fitText(text, textColumns), columnX(kTextColumn), lineY(line++), kWhite);
-  drawHLine(lineY(kFirstReferenceLine) - kGlyphHeight / 2, kLeft, kLeft + kColumns * kGlyphWidth - 1, kPanelBorder);
+  drawHLine(lineY(kFirstReferenceLine) - kGlyphHeight / 2, 0, kScreenWidth - 1, kPanelBorder);
 
   const int actionColumn = kTextColumn + 1 + keyColumnWidth() + 2;
-  const size_t end = size_t(page) + 1 < starts.size() ? starts[size_t(page) + 1] : lines.size();
   line = kFirstReferenceLine;
-  for (size_t i = starts[size_t(page)]; i < end; ++i, ++line) {
-    const ReferenceLine& l = lines[i];
+  for (const ReferenceLine& l : pages[size_t(std::clamp(help.page, 0, int(pages.size()) - 1))]) {
     if (l.heading) {
       drawText(l.key, columnX(kTextColumn), lineY(line), kGreen);
     } else {
       drawText(l.key, columnX(kTextColumn + 1), lineY(line), kWhite);
-      drawText(fitText(l.action, kScreenColumns - 1 - actionColumn), columnX(actionColumn), lineY(line), kLightBlue);
+      drawText(fitText(l.action, kScreenColumns - kTextColumn - actionColumn), columnX(actionColumn), lineY(line),
+               kLightBlue);
     }
+    ++line;
   }
 }

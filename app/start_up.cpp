@@ -71,6 +71,7 @@ bool startUp(int argc, char** argv) {
   resetToProgramStart();
   setStatus("Ready.");
   std::puts(helpHint().c_str());
+  std::fflush(stdout);
   if (argc > 1) openModuleWithStatus(argv[1]);
   return true;
 }

@@ -9,7 +9,6 @@
 
 #include "editor/key_codes.h"
 
-// In the order the reference lists them when nothing has the focus.
 enum class KeyContext { Help, Global, Pattern, OrderList, Envelope, InstrumentList, InstrumentName, FileChooser, UndoRedo };
 
 // What one modifier must be: either side counts for On, only the left one for Left.

@@ -8,9 +8,9 @@
 namespace {
 
 constexpr KeyContext kReadingOrder[] = {
-    KeyContext::Help,      KeyContext::Global,         KeyContext::UndoRedo,
-    KeyContext::Pattern,   KeyContext::OrderList,      KeyContext::Envelope,
-    KeyContext::InstrumentList, KeyContext::InstrumentName, KeyContext::FileChooser,
+    KeyContext::Global,         KeyContext::UndoRedo,       KeyContext::Pattern,
+    KeyContext::OrderList,      KeyContext::Envelope,       KeyContext::InstrumentList,
+    KeyContext::InstrumentName, KeyContext::FileChooser,    KeyContext::Help,
 };
 
 std::string upper(int32_t sym) { return std::string(1, char(std::toupper(sym))); }
@@ -77,7 +77,7 @@ std::vector<ReferenceLine> referenceLines(KeyContext first) {
 
 int keyColumnWidth() {
   size_t width = 0;
-  for (const ReferenceLine& line : referenceLines(KeyContext::Help))
+  for (const ReferenceLine& line : referenceLines(KeyContext::Global))
     if (!line.heading) width = std::max(width, line.key.size());
   return int(width);
 }
@@ -93,7 +93,7 @@ std::string helpHint() {
 std::string keyReferenceText() {
   const size_t width = size_t(keyColumnWidth());
   std::string text;
-  for (const ReferenceLine& line : referenceLines(KeyContext::Help)) {
+  for (const ReferenceLine& line : referenceLines(KeyContext::Global)) {
     if (line.heading && !text.empty()) text += '\n';
     text += line.heading ? line.key : "  " + padded(line.key, width) + "  " + line.action;
     text += '\n';
@@ -104,7 +104,7 @@ std::string keyReferenceText() {
 std::string keyReferenceMarkdown() {
   std::string text = "# Keys\n\nEvery key of the editor, as `quillchanter --keys` and the help in the window "
                      "(`?` or Shift+F1) list them.\n";
-  for (const ReferenceLine& line : referenceLines(KeyContext::Help)) {
+  for (const ReferenceLine& line : referenceLines(KeyContext::Global)) {
     if (line.heading) {
       text += "\n## " + line.key + "\n\n| Key | Does |\n|---|---|\n";
     } else {

@@ -60,7 +60,7 @@ std::string keysSection() {
       "Modifiers named Left work with the left key only. "
       "In the window, \\fB?\\fR or \\fBShift+F1\\fR shows this list, "
       "the focused panel's keys first, with the editor's current settings.\n";
-  for (const ReferenceLine& line : referenceLines(KeyContext::Help)) {
+  for (const ReferenceLine& line : referenceLines(KeyContext::Global)) {
     if (line.heading) {
       out += ".SS " + roff(line.key) + "\n";
     } else {

@@ -82,11 +82,14 @@ TEST_F(HelpOverlayTest, DrawsTheSettingsAndTheFocusedKeysOverTheEditor) {
   app.song.patterns[0].cells[0][0].param = 0x80;  // typed 0 then 8: speed 8
   questionMark();
   drawScreen();
-  EXPECT_TRUE(inkIs("Keys and settings", 16, 0, kGreen));
-  EXPECT_TRUE(inkIs("Edit mode: off   Current octave: 5", 16, 16, kWhite));
-  EXPECT_TRUE(inkIs("Speed 8, tempo 125", 16 + 8 * 25, 48, kWhite));
-  EXPECT_TRUE(inkIs("Order list (F3)", 16, 96, kGreen));
-  EXPECT_TRUE(inkIs("Up/Down", 24, 112, kWhite));
+  EXPECT_TRUE(inkIs("Keys and settings", 8, 0, kGreen));
+  EXPECT_TRUE(inkIs("Edit mode: off   Current octave: 5", 8, 16, kWhite));
+  EXPECT_TRUE(inkIs("Speed 8, tempo 125", 8 + 8 * 25, 48, kWhite));
+  EXPECT_TRUE(inkIs("Order list (F3)", 8, 96, kGreen));
+  EXPECT_TRUE(inkIs("Up/Down", 16, 112, kWhite));
+  press(kKeyPageDown);
+  drawScreen();
+  EXPECT_TRUE(inkIs("Everywhere (continued)", 8, 96, kGreen));
 }
 
 }  // namespace
