@@ -9,7 +9,17 @@
 
 #include "editor/key_codes.h"
 
-enum class KeyContext { Help, Global, Pattern, OrderList, Envelope, InstrumentList, InstrumentName, FileChooser, UndoRedo };
+enum class KeyContext {
+  Help,
+  Global,
+  UndoRedo,
+  Pattern,
+  OrderList,
+  Envelope,
+  InstrumentList,
+  InstrumentName,  // the instrument list while a name is typed
+  FileChooser,
+};
 
 // What one modifier must be: either side counts for On, only the left one for Left.
 enum class ModNeed : uint8_t { Any, Off, On, Left, NotLeft };
@@ -42,6 +52,6 @@ struct KeyBinding {
 std::span<const KeyBinding> keyBindings();
 
 const char* contextTitle(KeyContext context);
-// "Left Alt+Left Ctrl+L", "Shift+F1", "Piano keys".
+// "Left Ctrl+Left Alt+L", "Shift+F1", "Up/Down", "Piano keys".
 std::string keyLabel(const KeyBinding& binding);
 bool bindingMatches(const KeyBinding& binding, int32_t sym, int32_t mod, uint16_t unicode);
