@@ -1,6 +1,7 @@
 # The manual page renders without a warning from man or groff.
 # -DPAGE=quillchanter.1
-execute_process(COMMAND man --warnings -l ${PAGE}
+# A fixed locale, so that no locale warning passes for the page's.
+execute_process(COMMAND ${CMAKE_COMMAND} -E env LC_ALL=C.UTF-8 man --warnings -l ${PAGE}
                 RESULT_VARIABLE status OUTPUT_VARIABLE shown ERROR_VARIABLE warnings)
 if(NOT status EQUAL 0 OR NOT warnings STREQUAL "")
   message(FATAL_ERROR "man -l ${PAGE} (status ${status}):\n${warnings}")
