@@ -43,6 +43,15 @@ std::string cell(const std::string& text) {
   return out;
 }
 
+// "? or Shift+F1": the keys that open the help.
+std::string helpKeys() {
+  std::string keys;
+  for (const KeyBinding& b : keyBindings())
+    if (b.context == KeyContext::Help && b.pairedKey == 0 && b.key != kKeyEscape)
+      keys += (keys.empty() ? "" : " or ") + keyLabel(b);
+  return keys;
+}
+
 }  // namespace
 
 KeyContext focusedContext(const EditorState& editor) {
@@ -83,11 +92,7 @@ int keyColumnWidth() {
 }
 
 std::string helpHint() {
-  std::string keys;
-  for (const KeyBinding& b : keyBindings())
-    if (b.context == KeyContext::Help && b.pairedKey == 0 && b.key != kKeyEscape)
-      keys += (keys.empty() ? "" : " or ") + keyLabel(b);
-  return "Press " + keys + " in the window for the keys and settings (quillchanter --keys lists the keys).";
+  return "Press " + helpKeys() + " in the window for the keys and settings (quillchanter --keys lists the keys).";
 }
 
 std::string keyReferenceText() {
@@ -102,8 +107,8 @@ std::string keyReferenceText() {
 }
 
 std::string keyReferenceMarkdown() {
-  std::string text = "# Keys\n\nEvery key of the editor, as `quillchanter --keys` and the help in the window "
-                     "(`?` or Shift+F1) list them.\n";
+  std::string text = "# Keys\n\nEvery key of the editor, as `quillchanter --keys` and the help in the window (" +
+                     helpKeys() + ") list them.\n";
   for (const ReferenceLine& line : referenceLines(KeyContext::Global)) {
     if (line.heading) {
       text += "\n## " + line.key + "\n\n| Key | Does |\n|---|---|\n";
