@@ -4,6 +4,7 @@
 
 #include "app/file_chooser_view.h"
 #include "app/file_dialog.h"
+#include "app/help_overlay.h"
 #include "app/instrument_view.h"
 #include "app/order_list_view.h"
 #include "app/palette.h"
@@ -60,6 +61,7 @@ void drawScreen() {
   if (app.editor.editMode) drawEditModeFrame();
   drawText(app.song.ntsc ? "NTSC" : " PAL", kStandardX, kStandardY, kGreen);
   if (const FileChooser* chooser = activeFileChooser()) drawFileChooser(*chooser, now);
+  if (helpOverlay().open) drawHelpOverlay();
 }
 
 void presentScreen() { SDL_Flip(surfaces.screen); }

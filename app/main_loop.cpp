@@ -7,6 +7,7 @@
 #include "app/drop_target.h"
 #include "app/file_dialog.h"
 #include "app/frame_pacing.h"
+#include "app/help_overlay.h"
 #include "app/mouse.h"
 #include "song/app_state.h"
 #include "song/shell_services.h"
@@ -22,6 +23,8 @@ void handleEvent(const SDL_Event& event) {
       const KeyEvent key = keyEventFrom(event.key.keysym);
       if (event.key.state != SDL_PRESSED) {
         handleKeyUp(key);  // also while a dialog is open, so no preview note hangs
+      } else if (helpOverlayKey(key)) {
+        // the help takes every key while it is shown
       } else if (fileDialogOpen()) {
         fileDialogKey(key);
       } else {
@@ -32,6 +35,8 @@ void handleEvent(const SDL_Event& event) {
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
     case SDL_MOUSEMOTION:
+      // The help covers the panels: a press there must not reach them.
+      if (event.type == SDL_MOUSEBUTTONDOWN && helpOverlay().open) break;
       handleMouseEvent(event);
       break;
     case SDL_QUIT:

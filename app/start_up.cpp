@@ -12,6 +12,7 @@
 #include "app/skin.h"
 #include "app/surfaces.h"
 #include "app/window_icon.h"
+#include "editor/key_reference.h"
 #include "editor/status_line.h"
 #include "song/app_state.h"
 #include "song/shell_services.h"
@@ -69,6 +70,8 @@ bool startUp(int argc, char** argv) {
 
   resetToProgramStart();
   setStatus("Ready.");
+  std::puts(helpHint().c_str());
+  std::fflush(stdout);
   if (argc > 1) openModuleWithStatus(argv[1]);
   return true;
 }

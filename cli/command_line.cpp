@@ -21,8 +21,9 @@ int printVersion(int, char**) {
 }
 
 const Command kCommands[] = {
-    {"--help", "--help", printHelp},
-    {"--version", "--version", printVersion},
+    {"--help", "--help                      print this list", printHelp},
+    {"--version", "--version                   print the version", printVersion},
+    {"--keys", "--keys                      print every key of the editor and what it does", runKeys},
     {"--info", "--info MODULE               print the module's contents as JSON", runInfo},
     {"--convert", "--convert IN.qcm OUT.qcm     rewrite any module version as version 4", runConvert},
     {"--export-qcs", "--export-qcs MODULE SLOT OUT.qcs  write sample SLOT (decimal or 0x hex) as sample banks",

@@ -9,3 +9,4 @@ int runExportNes(int argc, char** argv);
 int runExportNsf(int argc, char** argv);
 int runRender(int argc, char** argv);
 int runTrace(int argc, char** argv);
+int runKeys(int argc, char** argv);

@@ -7,6 +7,7 @@ packages=(
   libgtest-dev googletest libbenchmark-dev
   cc65 libgme-dev
   xvfb xdotool
+  man-db groff-base desktop-file-utils appstream shared-mime-info dpkg-dev
 )
 missing=()
 for p in "${packages[@]}"; do
