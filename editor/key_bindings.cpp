@@ -129,6 +129,21 @@ constexpr KeyBinding kBindings[] = {
     {FileChooser, kKeyBackspace, 0, kAnyMods, "Delete a typed character, or go up a folder"},
     {FileChooser, kKeyTab, 0, kAnyMods, "Show the next file type"},
     {FileChooser, kKeyEscape, 0, kAnyMods, "Cancel"},
+
+    {Mouse, kMouseClick, 0, kAnyMods, "Pattern: cursor to that cell and focus the pattern", true},
+    {Mouse, kMouseDrag, 0, kAnyMods, "Pattern: mark a block; past the top or bottom line it scrolls", true},
+    {Mouse, kMouseWheel, 0, kAnyMods, "Pattern: cursor up/down by the step (one row at step 0)"},
+    {Mouse, kMouseClick, 0, kAnyMods, "Track heading: mute or unmute the track"},
+    {Mouse, kMouseRightClick, 0, kAnyMods, "Track heading: solo the track; again: all tracks"},
+    {Mouse, kMouseClick, 0, kAnyMods, "Order list: select the entry and focus the list"},
+    {Mouse, kMouseWheel, 0, kAnyMods, "Order list: previous/next entry"},
+    {Mouse, kMouseClick, 0, kAnyMods, "Instrument list: select the instrument and focus the list"},
+    {Mouse, kMouseWheel, 0, kAnyMods, "Instrument list: previous/next instrument"},
+    {Mouse, kMouseClick, 0, kAnyMods, "Envelope editor: select the envelope and step"},
+    {Mouse, kMouseWheel, 0, kAnyMods, "Envelope editor: previous/next step of the envelope under it"},
+    {Mouse, kMouseClick, 0, kAnyMods, "File chooser: select the entry"},
+    {Mouse, kMouseDoubleClick, 0, kAnyMods, "File chooser: open the file or folder"},
+    {Mouse, kMouseWheel, 0, kAnyMods, "File chooser: scroll the list"},
 };
 
 bool needMet(ModNeed need, int32_t mod, int32_t left, int32_t right) {
@@ -160,6 +175,11 @@ std::string keyName(int32_t key) {
     case kKeypadDigits: return "Keypad 0-9";
     case kTypedCharacters: return "Characters";
     case kQuestionMark: return "?";
+    case kMouseClick: return "Click";
+    case kMouseRightClick: return "Right click";
+    case kMouseDoubleClick: return "Double click";
+    case kMouseDrag: return "Drag";
+    case kMouseWheel: return "Wheel";
     case kKeyBackspace: return "Backspace";
     case kKeyTab: return "Tab";
     case kKeyReturn: return "Return";
@@ -213,6 +233,7 @@ const char* contextTitle(KeyContext context) {
     case InstrumentName: return "Naming an instrument (Return in the list)";
     case FileChooser: return "File chooser";
     case UndoRedo: return "Undo";
+    case Mouse: return "Mouse";
   }
   return "";
 }

@@ -19,6 +19,7 @@ enum class KeyContext {
   InstrumentList,
   InstrumentName,  // the instrument list while a name is typed
   FileChooser,
+  Mouse,  // not keys, but the same reference lists them
 };
 
 // What one modifier must be: either side counts for On, only the left one for Left.
@@ -39,6 +40,11 @@ inline constexpr int32_t kHexDigitKeys = -2;
 inline constexpr int32_t kKeypadDigits = -3;
 inline constexpr int32_t kTypedCharacters = -4;  // printable characters, by their translation
 inline constexpr int32_t kQuestionMark = -5;     // '?' by its translation, whatever the layout
+inline constexpr int32_t kMouseClick = -6;
+inline constexpr int32_t kMouseRightClick = -7;
+inline constexpr int32_t kMouseDoubleClick = -8;
+inline constexpr int32_t kMouseDrag = -9;
+inline constexpr int32_t kMouseWheel = -10;
 
 struct KeyBinding {
   KeyContext context;

@@ -10,7 +10,8 @@ namespace {
 constexpr KeyContext kReadingOrder[] = {
     KeyContext::Global,         KeyContext::UndoRedo,       KeyContext::Pattern,
     KeyContext::OrderList,      KeyContext::Envelope,       KeyContext::InstrumentList,
-    KeyContext::InstrumentName, KeyContext::FileChooser,    KeyContext::Help,
+    KeyContext::InstrumentName, KeyContext::FileChooser,    KeyContext::Mouse,
+    KeyContext::Help,
 };
 
 std::string upper(int32_t sym) { return std::string(1, char(std::toupper(sym))); }
