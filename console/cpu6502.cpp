@@ -1,8 +1,4 @@
-#include "tests/cpu6502.h"
-
-#include <array>
-#include <stdexcept>
-#include <string>
+#include "console/cpu6502.h"
 
 namespace {
 
@@ -98,9 +94,24 @@ bool paysPageCrossing(Op op) {
 
 bool crossesPage(uint16_t from, uint16_t to) { return (from & 0xFF00) != (to & 0xFF00); }
 
+constexpr int kJamCycles = 2;
+
 }  // namespace
 
-void Cpu6502::write(uint16_t address, uint8_t value) { bus_.write(address, value, writeCycle_); }
+void Cpu6502::mapPage(uint8_t page, uint8_t* memory) {
+  readPages_[page] = memory;
+  writePages_[page] = memory;
+}
+
+void Cpu6502::mapReadPage(uint8_t page, const uint8_t* memory) {
+  readPages_[page] = memory;
+  writePages_[page] = nullptr;
+}
+
+void Cpu6502::unmapPage(uint8_t page) {
+  readPages_[page] = nullptr;
+  writePages_[page] = nullptr;
+}
 
 uint16_t Cpu6502::read16(uint16_t address) {
   return uint16_t(read(address) | read(uint16_t(address + 1)) << 8);
@@ -158,18 +169,24 @@ void Cpu6502::call(uint16_t routine, uint16_t returnAddress) {
 
 int Cpu6502::step() {
   if (nmiPending || (irqLine && !(p & I))) {
-    writeCycle_ = cycles + 6;
+    accessCycle_ = cycles + 6;
     interrupt(nmiPending ? 0xFFFA : 0xFFFE, false);
     nmiPending = false;
     cycles += 7;
     return 7;
   }
-  uint16_t at = pc;
-  uint8_t code = read(pc++);
-  const Opcode& o = kOpcodes[code];
-  if (o.op == Bad) throw std::runtime_error("undocumented opcode " + std::to_string(code) + " at " + std::to_string(at));
+  if (jam) {
+    cycles += kJamCycles;
+    return kJamCycles;
+  }
+  const Opcode& o = kOpcodes[read(pc)];
+  if (o.op == Bad) {
+    jam = pc;
+    return step();
+  }
+  pc++;
   extra_ = 0;
-  writeCycle_ = cycles + o.cycles - 1;
+  accessCycle_ = cycles + o.cycles - 1;
 
   uint16_t address = 0;
   switch (o.mode) {
