@@ -71,6 +71,7 @@ class Cpu6502 {
     if (page) page[address & 0xFF] = value;
     else bus_.write(address, value, accessCycle_);
   }
+  int execute(int operation, int addressing, int baseCycles);
   uint16_t read16(uint16_t address);
   uint16_t read16ZeroPage(uint8_t address);
   void push(uint8_t value);
