@@ -94,13 +94,6 @@ TEST_P(CartridgeSamples, ALoopingSampleStreamsByteForByteAcrossBanksAndRestarts)
   EXPECT_LE(periods[periods.size() / 2], shortestPeriod() + kLongestInstruction) << "the median byte is on time";
 }
 
-TEST_P(CartridgeSamples, AStoppingSampleEndsAtItsEndByte) {
-  const Song song = sampleSong(3);
-  auto machine = bootCartridge(song, pal());
-  const Stream s = playStream(*machine, kShortLength + 1, 20);
-  EXPECT_EQ(s.bytes, song.samples[3].data);
-}
-
 INSTANTIATE_TEST_SUITE_P(Standards, CartridgeSamples, testing::Bool(),
                          [](const auto& info) { return info.param ? "Pal" : "Ntsc"; });
 

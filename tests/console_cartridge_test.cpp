@@ -117,15 +117,6 @@ TEST(CartridgeMachine, CycleModeTimerFiresEvery256MinusReloadCycles) {
   EXPECT_EQ(m.timer.interrupts, 4u);
 }
 
-TEST(CartridgeMachine, WithoutTheTimerTheRegistersDoNothing) {
-  CartridgeMachine m(rom(image(2, {0x58, 0x4C, 0x02, 0xE0})), true, false);
-  m.reset();
-  m.write(0xF000, 0xFE, 0);
-  m.write(0xF001, 0x06, 0);
-  m.runUntil(10000);
-  EXPECT_EQ(m.timer.interrupts, 0u);
-}
-
 TEST(CartridgeMachine, VblankFlagReadClearsAndNmiFollowsTheFrameLength) {
   for (const bool pal : {true, false}) {
     PpuStub ppu(pal);
@@ -144,24 +135,6 @@ TEST(CartridgeMachine, VblankFlagReadClearsAndNmiFollowsTheFrameLength) {
     ppu.advance(frame2 * 10 + 8000);
     EXPECT_EQ(ppu.read(0x2002), 0x00) << "the vertical blank ended";
   }
-}
-
-TEST(CartridgeMachine, NameTableWritesLandWhere2006Points) {
-  PpuStub ppu(true);
-  ppu.write(0x2006, 0x21);
-  ppu.write(0x2006, 0xA0);
-  ppu.write(0x2007, 7);
-  ppu.write(0x2007, 8);
-  ppu.read(0x2002);  // resets the address latch
-  ppu.write(0x2000, 0x04);  // step 32
-  ppu.write(0x2006, 0x20);
-  ppu.write(0x2006, 0x00);
-  ppu.write(0x2007, 1);
-  ppu.write(0x2007, 2);
-  EXPECT_EQ(ppu.vram[0x21A0], 7);
-  EXPECT_EQ(ppu.vram[0x21A1], 8);
-  EXPECT_EQ(ppu.vram[0x2000], 1);
-  EXPECT_EQ(ppu.vram[0x2020], 2);
 }
 
 }  // namespace

@@ -71,58 +71,6 @@ TEST_F(Cpu6502Test, WritesAreStampedWithTheLastCycleOfTheirInstruction) {
   EXPECT_EQ(bus.writes[1].second, 6u + 5);
 }
 
-TEST_F(Cpu6502Test, SubroutinesAndTheStack) {
-  load(0x8000, {0x20, 0x00, 0x90, 0xEA});  // JSR $9000; NOP
-  load(0x9000, {0x08, 0x28, 0x60});        // PHP; PLP; RTS
-  start(0x8000);
-  EXPECT_EQ(cpu.step(), 6);
-  EXPECT_EQ(cpu.pc, 0x9000);
-  EXPECT_EQ(bus.memory[0x1FD], 0x80);
-  EXPECT_EQ(bus.memory[0x1FC], 0x02);  // return address - 1
-  EXPECT_EQ(cpu.step(), 3);
-  EXPECT_EQ(bus.memory[0x1FB] & (Cpu6502::B | Cpu6502::U), Cpu6502::B | Cpu6502::U);
-  EXPECT_EQ(cpu.step(), 4);
-  EXPECT_EQ(cpu.p & Cpu6502::B, 0);
-  EXPECT_EQ(cpu.step(), 6);
-  EXPECT_EQ(cpu.pc, 0x8003);
-  EXPECT_EQ(cpu.s, 0xFD);
-}
-
-TEST_F(Cpu6502Test, AdditionAndSubtractionSetCarryAndOverflowAndIgnoreDecimal) {
-  load(0x8000, {0xF8, 0x18, 0xA9, 0x50, 0x69, 0x50,    // SED; CLC; LDA #$50; ADC #$50
-                0x38, 0xA9, 0x50, 0xE9, 0xF0,          // SEC; LDA #$50; SBC #$F0
-                0x18, 0xA9, 0x09, 0x69, 0x01});        // CLC; LDA #$09; ADC #$01
-  start(0x8000);
-  for (int i = 0; i < 4; i++) cpu.step();
-  EXPECT_EQ(cpu.a, 0xA0);
-  EXPECT_EQ(cpu.p & (Cpu6502::V | Cpu6502::N | Cpu6502::C), Cpu6502::V | Cpu6502::N);
-  for (int i = 0; i < 3; i++) cpu.step();
-  EXPECT_EQ(cpu.a, 0x60);
-  EXPECT_EQ(cpu.p & (Cpu6502::V | Cpu6502::C), 0);  // borrowed
-  for (int i = 0; i < 3; i++) cpu.step();
-  EXPECT_EQ(cpu.a, 0x0A);  // binary, as on the 2A03
-}
-
-TEST_F(Cpu6502Test, ShiftsRotatesCompareAndBit) {
-  load(0x8000, {0xA9, 0x81, 0x4A,          // LDA #$81; LSR A -> $40, C
-                0x6A,                      // ROR A -> $A0, C clear
-                0xC9, 0xA0,                // CMP #$A0: Z, C
-                0x24, 0x10});              // BIT $10
-  bus.memory[0x10] = 0xC0;
-  start(0x8000);
-  cpu.step();
-  cpu.step();
-  EXPECT_EQ(cpu.a, 0x40);
-  EXPECT_TRUE(cpu.p & Cpu6502::C);
-  cpu.step();
-  EXPECT_EQ(cpu.a, 0xA0);
-  EXPECT_FALSE(cpu.p & Cpu6502::C);
-  cpu.step();
-  EXPECT_EQ(cpu.p & (Cpu6502::Z | Cpu6502::C), Cpu6502::Z | Cpu6502::C);
-  cpu.step();
-  EXPECT_EQ(cpu.p & (Cpu6502::N | Cpu6502::V | Cpu6502::Z), Cpu6502::N | Cpu6502::V);
-}
-
 TEST_F(Cpu6502Test, IndirectJumpWrapsWithinThePointersPage) {
   load(0x8000, {0x6C, 0xFF, 0x10});
   bus.memory[0x10FF] = 0x34;

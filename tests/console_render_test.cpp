@@ -13,6 +13,7 @@
 #include "song/app_state.h"
 #include "song/module_file.h"
 #include "tests/cli_runner.h"
+#include "tests/gme_render.h"
 #include "tests/temp_dir.h"
 
 namespace {
@@ -25,40 +26,6 @@ std::vector<int16_t> readWav(const std::string& path) {
   sf_read_short(file, samples.data(), info.frames);
   sf_close(file);
   return samples;
-}
-
-constexpr double kPi = 3.14159265358979323846;
-
-// Power at the 96 note frequencies from 32.7 Hz (Goertzel), over a window.
-std::vector<double> noteSpectrum(const std::vector<int16_t>& s, size_t from, size_t count) {
-  std::vector<double> powers;
-  for (int n = 0; n < 96; n++) {
-    const double k = 2 * std::cos(2 * kPi * 32.7 * std::pow(2.0, n / 12.0) / kOutputRate);
-    double a = 0, b = 0;
-    for (size_t i = from; i < from + count; i++) {
-      const double c = s[i] + k * a - b;
-      b = a;
-      a = c;
-    }
-    powers.push_back(std::sqrt(std::max(0.0, a * a + b * b - k * a * b)));
-  }
-  return powers;
-}
-
-// The mean, over 100 ms windows of `editor`, of the cosine similarity of
-// their note spectra with those of `console` `delay` samples later.
-double spectralSimilarity(const std::vector<int16_t>& editor, const std::vector<int16_t>& console, size_t delay) {
-  constexpr size_t kWindow = kOutputRate / 10;
-  double sum = 0;
-  int windows = 0;
-  for (size_t at = 0; at + kWindow <= editor.size() && delay + at + kWindow <= console.size(); at += kWindow) {
-    const std::vector<double> x = noteSpectrum(editor, at, kWindow), y = noteSpectrum(console, delay + at, kWindow);
-    double xy = 0, xx = 0, yy = 0;
-    for (size_t i = 0; i < x.size(); ++i) xy += x[i] * y[i], xx += x[i] * x[i], yy += y[i] * y[i];
-    sum += xx > 0 && yy > 0 ? xy / std::sqrt(xx * yy) : (xx == yy ? 1 : 0);
-    ++windows;
-  }
-  return windows ? sum / windows : 0;
 }
 
 TEST(ConsoleRender, ExportsSoundLikeTheModuleRenderAfterTheDriversStartUp) {

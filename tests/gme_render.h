@@ -1,4 +1,5 @@
-// Renders NSF files with Game Music Emu, an NSF player independent of ours.
+// Renders NSF files with Game Music Emu, an NSF player independent of ours,
+// and the measures the tests hold renders against each other by.
 #pragma once
 
 #include <cstddef>
@@ -15,3 +16,7 @@ std::vector<int16_t> renderWithGme(const std::vector<uint8_t>& nsf, double secon
 double zeroCrossingFrequency(const std::vector<int16_t>& samples, size_t from);
 // Root mean square around the mean.
 double acLevel(const std::vector<int16_t>& samples, size_t from);
+// The mean, over 100 ms windows of `a`, of the cosine similarity of their
+// note spectra (96 semitones from 32.7 Hz) with those of `b` `delay` samples
+// later; both at kGmeRate.
+double spectralSimilarity(const std::vector<int16_t>& a, const std::vector<int16_t>& b, size_t delay);
