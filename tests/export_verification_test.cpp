@@ -78,6 +78,9 @@ TEST(Verify, ACorruptStreamByteIsFoundAtItsTick) {
   const VerificationResult bad = verifyNsf(*reference, app.song.samples, false, kTicksPastTheLoop);
   EXPECT_FALSE(bad.equal);
   EXPECT_EQ(bad.line, "nsf: tick 3: $4000: expected $BF, got $30");
+  std::array<RawSample, kSampleSlots> other = app.song.samples;
+  other[1].data[0] ^= 1;  // the first byte the song plays, after 48 of silence
+  EXPECT_EQ(verifyNsf(*reference, other, false, kTicksPastTheLoop).line, "nsf: tick 0: DAC byte 49: expected $01, got $00");
 }
 
 TEST(Verify, ACorruptPatternByteIsFoundAtItsFrameAndRow) {
@@ -91,6 +94,10 @@ TEST(Verify, ACorruptPatternByteIsFoundAtItsFrameAndRow) {
   const VerificationResult bad = verifyCartridge(image, *reference, app.song.samples, true);
   EXPECT_FALSE(bad.equal);
   EXPECT_NE(bad.line.find("(order 0 row 8 tick 0)"), std::string::npos) << bad.line;
+  std::array<RawSample, kSampleSlots> other = app.song.samples;
+  other[1].data[5] ^= 1;
+  const VerificationResult samples = verifyCartridge(image, *reference, other, true);
+  EXPECT_NE(samples.line.find("(order 0 row 0 tick "), std::string::npos) << samples.line;
 }
 
 TEST(Verify, ASongThatNeverLoopsFailsWithAReason) {
