@@ -7,6 +7,7 @@
 #include <initializer_list>
 
 #include "console/nsf_file.h"
+#include "console/vrc6_timer.h"
 
 namespace {
 
@@ -89,32 +90,44 @@ TEST(ConsoleFiles, ReadersRefuseWhatTheConsoleCannotPlayWithOneLine) {
   EXPECT_EQ(error, "the NSF file needs expansion sound chips, which the console does not have");
 }
 
-TEST(CartridgeMachine, CycleModeTimerFiresEvery256MinusReloadCycles) {
+TEST(Vrc6Timer, CycleModeFiresEvery256MinusReloadCyclesUntilAControlWrite) {
+  Vrc6Timer timer;
+  timer.write(0, 0x3E, 0);
+  timer.write(1, 0x06, 10);  // cycle mode, enabled: the count starts now
+  EXPECT_EQ(timer.nextWrap(), 10u + 194);
+  timer.runUntil(10 + 193);
+  EXPECT_FALSE(timer.interruptAsserted());
+  timer.runUntil(10 + 194 * 3);
+  EXPECT_EQ(timer.interrupts, 3u) << "the count runs on without an acknowledge";
+  EXPECT_TRUE(timer.interruptAsserted());
+  EXPECT_EQ(timer.nextWrap(), 10u + 194 * 4);
+
+  timer.write(1, 0x02, 1000);  // scanline mode: not counted here
+  EXPECT_FALSE(timer.interruptAsserted()) << "a control write acknowledges";
+  EXPECT_EQ(timer.nextWrap(), Vrc6Timer::kNever);
+
+  // Enabled with "enable after acknowledge": $F002 keeps it counting from
+  // where it was, without reloading.
+  timer.write(1, 0x07, 2000);
+  timer.write(2, 0, 2100);
+  EXPECT_EQ(timer.nextWrap(), 2000u + 194);
+  timer.write(1, 0x05, 2150);  // disabled: the count stops 44 cycles short
+  EXPECT_EQ(timer.nextWrap(), Vrc6Timer::kNever);
+  timer.write(2, 0, 2160);     // and goes on from there
+  EXPECT_EQ(timer.nextWrap(), 2160u + 44);
+}
+
+TEST(CartridgeMachine, TakesTheTimerInterruptAfterTheInstructionThatEndsWhenItRises) {
   // CLI, then a jump to itself: 3 cycles a pass.
   CartridgeMachine m(rom(image(2, {0x58, 0x4C, 0x02, 0xE0})), true);
   m.reset();
   m.write(0xF000, 0x3E, 0);
-  m.write(0xF001, 0x06, 0);  // cycle mode, enabled: the count starts now
-  m.runUntil(190);
-  EXPECT_EQ(m.timer.interrupts, 0u);
+  m.write(0xF001, 0x06, 0);
+  m.runUntil(194);
+  EXPECT_EQ(m.cpu.pc, 0xE002);
   m.runUntil(200);
-  EXPECT_EQ(m.timer.interrupts, 1u);
+  EXPECT_EQ(m.cpu.pc, 0xE100) << "in the handler";
   EXPECT_TRUE(m.cpu.irqLine) << "held until acknowledged";
-  m.runUntil(194 * 3 + 1);
-  EXPECT_EQ(m.timer.interrupts, 3u) << "the count runs on without an acknowledge";
-
-  m.write(0xF001, 0x02, m.cpu.cycles);  // scanline mode: not counted here
-  m.runUntil(m.cpu.cycles + 2000);
-  EXPECT_EQ(m.timer.interrupts, 3u);
-  EXPECT_FALSE(m.cpu.irqLine) << "a control write acknowledges";
-
-  // Enabled with "enable after acknowledge": a $F002 write keeps it going
-  // from where it was, without reloading.
-  const uint64_t start = m.cpu.cycles;
-  m.write(0xF001, 0x07, start);
-  m.write(0xF002, 0, start + 100);
-  m.runUntil(start + 250);
-  EXPECT_EQ(m.timer.interrupts, 4u);
 }
 
 TEST(CartridgeMachine, VblankFlagReadClearsAndNmiFollowsTheFrameLength) {
