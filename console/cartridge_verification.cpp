@@ -118,6 +118,8 @@ VerificationResult verifyCartridge(const std::vector<uint8_t>& image, const std:
       else frames[index].push_back({w.address, w.value});
     }
     if (firstFrame == 0 && machine.ppu.frames() > kStartUpFrames) return failure("the player never starts");
+    if (machine.ppu.frames() > firstFrame + reference.size() + kStartUpFrames)
+      return failure("the player stops writing the sound registers after frame " + std::to_string(frames.size()));
   }
 
   SampleStream stream(samples);

@@ -38,6 +38,8 @@ const NamedSong kSongs[] = {
      }},
 };
 
+void PrintTo(const NamedSong& song, std::ostream* out) { *out << song.name; }
+
 class VerifiedSong : public testing::TestWithParam<NamedSong> {};
 
 TEST_P(VerifiedSong, BothExportsPlayAsTheEditorDoes) {
