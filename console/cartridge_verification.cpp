@@ -17,7 +17,7 @@ std::string hex(int value, int digits) {
   return text;
 }
 
-std::string describeDifference(const std::vector<RegisterWrite>& got, const std::vector<RegisterWrite>& expected) {
+std::string describeDifference(const std::vector<FrameWrite>& got, const std::vector<FrameWrite>& expected) {
   for (size_t i = 0; i < std::min(got.size(), expected.size()); ++i) {
     if (got[i].address != expected[i].address)
       return "register write " + std::to_string(i + 1) + " goes to " + hex(got[i].address, 4) + ", expected " +
@@ -98,7 +98,7 @@ VerificationResult verifyCartridge(const std::vector<uint8_t>& image, const std:
 
   // The start-up silences the APU before the first vertical blank; every
   // frame after that is one run of the player.
-  std::vector<std::vector<RegisterWrite>> frames;
+  std::vector<std::vector<FrameWrite>> frames;
   std::vector<std::vector<uint8_t>> dac;
   uint64_t firstFrame = 0;
   size_t next = 0;

@@ -21,17 +21,17 @@ struct NsfReference {
 // Nothing when the song cannot be exported as NSF. Prints nothing.
 std::optional<NsfReference> nsfReference();
 
-struct RegisterWrite {
+struct FrameWrite {
   uint16_t address;
   uint8_t value;
-  bool operator==(const RegisterWrite&) const = default;
+  bool operator==(const FrameWrite&) const = default;
 };
 
 // One frame of the cartridge's reference: the editor's player with the
 // cartridge's row timing, its start at speed 6 and tempo 125, and the period
 // table of the console's standard, whose entry 0 holds 31337 there.
 struct CartridgeFrame {
-  std::vector<RegisterWrite> writes;  // $4000-$4017 but $4011, in order
+  std::vector<FrameWrite> writes;  // $4000-$4017 but $4011, in order
   int sample = 0;                     // the raw sample a row start triggers, 0 none
   int32_t order = 0, row = 0, tick = 0;  // where the frame plays
 };
