@@ -19,8 +19,6 @@ namespace {
 
 constexpr const char* kUsage = "--render MODULE|FILE.nsf|FILE.nes OUT.wav [--seconds S]";
 constexpr double kMaxSeconds = 12 * 3600.0;
-// The cap in frames at the console's fastest frame rate.
-constexpr int kCapFrames = kRenderCapSeconds * 60;
 
 std::string extension(const std::string& path) {
   const size_t dot = path.find_last_of('.');
@@ -58,7 +56,8 @@ int renderConsoleFile(int argc, char** argv, bool nsf) {
   }
   const SampleSink sink = [&wav](const std::vector<int16_t>& samples) { return appendAll(wav, samples); };
   const ConsoleRenderResult result =
-      nsf ? renderNsfFile(bytes, seconds, kCapFrames, sink) : renderCartridgeFile(bytes, seconds, kCapFrames, sink);
+      nsf ? renderNsfFile(bytes, seconds, kRenderCapSeconds, sink)
+          : renderCartridgeFile(bytes, seconds, kRenderCapSeconds, sink);
   const bool closed = wav.close();
   if (!result.error.empty()) {
     std::remove(outPath.c_str());

@@ -55,7 +55,7 @@ std::string stoppedAfter(const char* what, uint64_t cycles, int32_t clockRate) {
 
 }  // namespace
 
-ConsoleRenderResult renderNsfFile(const std::vector<uint8_t>& bytes, double seconds, int capFrames,
+ConsoleRenderResult renderNsfFile(const std::vector<uint8_t>& bytes, double seconds, double capSeconds,
                                   const SampleSink& sink) {
   ConsoleRenderResult result;
   NsfFile file;
@@ -63,7 +63,7 @@ ConsoleRenderResult renderNsfFile(const std::vector<uint8_t>& bytes, double seco
   const int32_t clockRate = file.pal ? kPalClockRate : kNtscClockRate;
   const double playPeriod = clockRate / file.playRate;
   const uint64_t ticks = exportedTicks(file);
-  const uint64_t cap = uint64_t(capFrames * playPeriod);
+  const uint64_t cap = uint64_t(capSeconds * clockRate);
   uint64_t length = cap;
   if (seconds > 0) length = uint64_t(seconds * clockRate);
   else if (ticks) length = std::min(cap, kNsfPlayWait + uint64_t(std::ceil((double(ticks) + 1) * kDriverTickCycles)));
@@ -104,7 +104,7 @@ ConsoleRenderResult renderNsfFile(const std::vector<uint8_t>& bytes, double seco
   return result;
 }
 
-ConsoleRenderResult renderCartridgeFile(const std::vector<uint8_t>& bytes, double seconds, int capFrames,
+ConsoleRenderResult renderCartridgeFile(const std::vector<uint8_t>& bytes, double seconds, double capSeconds,
                                         const SampleSink& sink) {
   ConsoleRenderResult result;
   InesFile rom;
@@ -114,8 +114,7 @@ ConsoleRenderResult renderCartridgeFile(const std::vector<uint8_t>& bytes, doubl
   CartridgeMachine machine(std::move(rom), pal);
   machine.reset();
   ConsoleAudio audio(clockRate, 0);
-  const uint64_t length =
-      seconds > 0 ? uint64_t(seconds * clockRate) : uint64_t(capFrames) * machine.ppu.cyclesPerFrame();
+  const uint64_t length = uint64_t((seconds > 0 ? seconds : capSeconds) * clockRate);
   LoopPointFinder loop(0, 0);
   bool looped = false;
   std::vector<int16_t> samples;

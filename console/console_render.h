@@ -7,7 +7,7 @@
 // a cartridge, the first frame on which the player enters an order at a row
 // it entered before (read from the player's RAM), and that frame played out.
 // A file that jams the CPU (an undocumented opcode, as after a bad jump) or
-// shows no loop within capFrames frames is stopped there, with a note.
+// shows no loop within capSeconds is stopped there, with a note.
 #pragma once
 
 #include <cstdint>
@@ -25,9 +25,9 @@ struct ConsoleRenderResult {
   double seconds = 0;  // rendered
 };
 
-ConsoleRenderResult renderNsfFile(const std::vector<uint8_t>& file, double seconds, int capFrames,
+ConsoleRenderResult renderNsfFile(const std::vector<uint8_t>& file, double seconds, double capSeconds,
                                   const SampleSink& sink);
-ConsoleRenderResult renderCartridgeFile(const std::vector<uint8_t>& file, double seconds, int capFrames,
+ConsoleRenderResult renderCartridgeFile(const std::vector<uint8_t>& file, double seconds, double capSeconds,
                                         const SampleSink& sink);
 
 // The cartridge player's zero page: where it keeps the order and row playing.

@@ -19,7 +19,7 @@ TEST(NsfDemoSong, GmePlaysItAsOurConsoleDoes) {
   const std::vector<int16_t> gme = renderWithGme(*nsf, 6.0);
   ASSERT_FALSE(gme.empty());
   std::vector<int16_t> console;
-  const ConsoleRenderResult r = renderNsfFile(*nsf, 6.0, 1000, [&console](const std::vector<int16_t>& s) {
+  const ConsoleRenderResult r = renderNsfFile(*nsf, 6.0, 6.0, [&console](const std::vector<int16_t>& s) {
     console.insert(console.end(), s.begin(), s.end());
     return true;
   });
