@@ -21,16 +21,6 @@ std::vector<int16_t> renderWithGme(const std::vector<uint8_t>& nsf, double secon
 
 namespace {
 
-double mean(const std::vector<int16_t>& samples, size_t from) {
-  double sum = 0;
-  for (size_t i = from; i < samples.size(); i++) sum += samples[i];
-  return samples.size() > from ? sum / double(samples.size() - from) : 0.0;
-}
-
-}  // namespace
-
-namespace {
-
 constexpr double kPi = 3.14159265358979323846;
 
 // Power at the 96 note frequencies from 32.7 Hz (Goertzel), over a window.
@@ -51,30 +41,16 @@ std::vector<double> noteSpectrum(const std::vector<int16_t>& s, size_t from, siz
 
 }  // namespace
 
-double spectralSimilarity(const std::vector<int16_t>& editor, const std::vector<int16_t>& console, size_t delay) {
+double spectralSimilarity(const std::vector<int16_t>& a, const std::vector<int16_t>& b, size_t delay) {
   constexpr size_t kWindow = kGmeRate / 10;
   double sum = 0;
   int windows = 0;
-  for (size_t at = 0; at + kWindow <= editor.size() && delay + at + kWindow <= console.size(); at += kWindow) {
-    const std::vector<double> x = noteSpectrum(editor, at, kWindow), y = noteSpectrum(console, delay + at, kWindow);
+  for (size_t at = 0; at + kWindow <= a.size() && delay + at + kWindow <= b.size(); at += kWindow) {
+    const std::vector<double> x = noteSpectrum(a, at, kWindow), y = noteSpectrum(b, delay + at, kWindow);
     double xy = 0, xx = 0, yy = 0;
     for (size_t i = 0; i < x.size(); ++i) xy += x[i] * y[i], xx += x[i] * x[i], yy += y[i] * y[i];
     sum += xx > 0 && yy > 0 ? xy / std::sqrt(xx * yy) : (xx == yy ? 1 : 0);
     ++windows;
   }
   return windows ? sum / windows : 0;
-}
-
-double zeroCrossingFrequency(const std::vector<int16_t>& samples, size_t from) {
-  double m = mean(samples, from);
-  int crossings = 0;
-  for (size_t i = from + 1; i < samples.size(); i++)
-    if ((samples[i - 1] < m) != (samples[i] < m)) crossings++;
-  return crossings / 2.0 / (double(samples.size() - from) / kGmeRate);
-}
-
-double acLevel(const std::vector<int16_t>& samples, size_t from) {
-  double m = mean(samples, from), sum = 0;
-  for (size_t i = from; i < samples.size(); i++) sum += (samples[i] - m) * (samples[i] - m);
-  return samples.size() > from ? std::sqrt(sum / double(samples.size() - from)) : 0.0;
 }
