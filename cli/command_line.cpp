@@ -30,11 +30,12 @@ const Command kCommands[] = {
      runExportQcs},
     {"--export-nes", "--export-nes MODULE OUT.nes  write the song as a VRC6 cartridge image with its player",
      runExportNes},
-    {"--render", "--render MODULE OUT.wav [--seconds S]  play the song from the top into a WAV file",
-     runRender},
+    {"--render", "--render MODULE|FILE.nsf|FILE.nes OUT.wav [--seconds S]  play the song, or an export on the console, into a WAV file",
+     runRenderFile},
     {"--trace", "--trace MODULE [--ticks N]   print the register values of every tick, to the loop point",
      runTrace},
     {"--export-nsf", "--export-nsf MODULE OUT.nsf  compile the song into an NSF file", runExportNsf},
+    {"--verify", "--verify MODULE              play both exports on the emulated console against the editor", runVerify},
 };
 
 int printHelp(int, char**) {

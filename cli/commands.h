@@ -10,3 +10,6 @@ int runExportNsf(int argc, char** argv);
 int runRender(int argc, char** argv);
 int runTrace(int argc, char** argv);
 int runKeys(int argc, char** argv);
+int runVerify(int argc, char** argv);
+// --render of a module, or of an exported .nsf or .nes file on the console.
+int runRenderFile(int argc, char** argv);

@@ -1,4 +1,3 @@
-#include <sndfile.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -9,6 +8,7 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "cli/wav_file.h"
 #include "cli/loop_point.h"
 #include "cli/command_support.h"
 #include "playback/audio_output.h"
@@ -20,9 +20,7 @@ namespace {
 
 constexpr const char* kUsage = "--render MODULE OUT.wav [--seconds S]";
 // Well under one frame (819 samples in NTSC), so no row advance goes unseen.
-constexpr int kChunkSamples = 64;
-// libsndfile writes through at once: collect chunks into fewer, larger writes.
-constexpr int kWriteSamples = 64 * 1024;
+constexpr int kChunkSamples = kWavMostAppended;
 constexpr double kMaxSeconds = 12 * 3600.0;  // 16-bit mono WAV stays far below 4 GB
 constexpr int kProgressEverySeconds = 10;
 
@@ -36,52 +34,6 @@ void playFromTheTop() {
   app.player.tempo = 125;
   playSong();
 }
-
-class WavFile {
- public:
-  static_assert(kWriteSamples % kChunkSamples == 0);
-
-  explicit WavFile(const std::string& path) {
-    SF_INFO info{};
-    info.samplerate = kOutputRate;
-    info.channels = 1;
-    info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
-    file_ = sf_open(path.c_str(), SFM_WRITE, &info);
-  }
-  ~WavFile() {
-    if (file_) sf_close(file_);
-  }
-  WavFile(const WavFile&) = delete;
-  WavFile& operator=(const WavFile&) = delete;
-
-  bool isOpen() const { return file_ != nullptr; }
-  // Room for the next count samples, which the caller fills before append.
-  int16_t* next() { return pending_.data() + used_; }
-  bool append(int count) {
-    used_ += count;
-    return used_ + kChunkSamples <= kWriteSamples || flush();
-  }
-  // Writes what is pending and the header; false when the file is incomplete.
-  bool close() {
-    const bool flushed = flush();
-    const int result = sf_close(file_);
-    file_ = nullptr;
-    return flushed && result == 0;
-  }
-  std::string error() const { return sf_strerror(file_); }
-
- private:
-  bool flush() {
-    const bool ok = sf_write_short(file_, pending_.data(), used_) == used_;
-    used_ = 0;
-    return ok;
-  }
-
-  SNDFILE* file_ = nullptr;
-  std::vector<int16_t> pending_ = std::vector<int16_t>(kWriteSamples);
-  int used_ = 0;
-};
-
 }  // namespace
 
 int runRender(int argc, char** argv) {

@@ -1,90 +1,56 @@
-#include "tests/cpu6502.h"
-
-#include <array>
-#include <stdexcept>
-#include <string>
+#include "console/cpu6502.h"
 
 namespace {
 
 enum Mode : uint8_t { Imp, Acc, Imm, Zp, ZpX, ZpY, Abs, AbsX, AbsY, Ind, IndX, IndY, Rel };
 
 enum Op : uint8_t {
-  Bad, ADC, AND, ASL, BCC, BCS, BEQ, BIT, BMI, BNE, BPL, BRK, BVC, BVS, CLC, CLD, CLI, CLV, CMP,
+  ADC, AND, ASL, BCC, BCS, BEQ, BIT, BMI, BNE, BPL, BRK, BVC, BVS, CLC, CLD, CLI, CLV, CMP,
   CPX, CPY, DEC, DEX, DEY, EOR, INC, INX, INY, JMP, JSR, LDA, LDX, LDY, LSR, NOP, ORA, PHA, PHP,
   PLA, PLP, ROL, ROR, RTI, RTS, SBC, SEC, SED, SEI, STA, STX, STY, TAX, TAY, TSX, TXA, TXS, TYA
 };
 
-struct Opcode {
-  Op op = Bad;
-  Mode mode = Imp;
-  uint8_t cycles = 0;  // without page-crossing and branch penalties
-};
-
-struct Entry {
-  uint8_t code;
-  Op op;
-  Mode mode;
-  uint8_t cycles;
-};
-
-// The 151 documented opcodes.
-constexpr Entry kEntries[] = {
-    {0x69, ADC, Imm, 2}, {0x65, ADC, Zp, 3}, {0x75, ADC, ZpX, 4}, {0x6D, ADC, Abs, 4},
-    {0x7D, ADC, AbsX, 4}, {0x79, ADC, AbsY, 4}, {0x61, ADC, IndX, 6}, {0x71, ADC, IndY, 5},
-    {0x29, AND, Imm, 2}, {0x25, AND, Zp, 3}, {0x35, AND, ZpX, 4}, {0x2D, AND, Abs, 4},
-    {0x3D, AND, AbsX, 4}, {0x39, AND, AbsY, 4}, {0x21, AND, IndX, 6}, {0x31, AND, IndY, 5},
-    {0x0A, ASL, Acc, 2}, {0x06, ASL, Zp, 5}, {0x16, ASL, ZpX, 6}, {0x0E, ASL, Abs, 6},
-    {0x1E, ASL, AbsX, 7},
-    {0x90, BCC, Rel, 2}, {0xB0, BCS, Rel, 2}, {0xF0, BEQ, Rel, 2}, {0x30, BMI, Rel, 2},
-    {0xD0, BNE, Rel, 2}, {0x10, BPL, Rel, 2}, {0x50, BVC, Rel, 2}, {0x70, BVS, Rel, 2},
-    {0x24, BIT, Zp, 3}, {0x2C, BIT, Abs, 4},
-    {0x00, BRK, Imp, 7},
-    {0x18, CLC, Imp, 2}, {0xD8, CLD, Imp, 2}, {0x58, CLI, Imp, 2}, {0xB8, CLV, Imp, 2},
-    {0xC9, CMP, Imm, 2}, {0xC5, CMP, Zp, 3}, {0xD5, CMP, ZpX, 4}, {0xCD, CMP, Abs, 4},
-    {0xDD, CMP, AbsX, 4}, {0xD9, CMP, AbsY, 4}, {0xC1, CMP, IndX, 6}, {0xD1, CMP, IndY, 5},
-    {0xE0, CPX, Imm, 2}, {0xE4, CPX, Zp, 3}, {0xEC, CPX, Abs, 4},
-    {0xC0, CPY, Imm, 2}, {0xC4, CPY, Zp, 3}, {0xCC, CPY, Abs, 4},
-    {0xC6, DEC, Zp, 5}, {0xD6, DEC, ZpX, 6}, {0xCE, DEC, Abs, 6}, {0xDE, DEC, AbsX, 7},
-    {0xCA, DEX, Imp, 2}, {0x88, DEY, Imp, 2},
-    {0x49, EOR, Imm, 2}, {0x45, EOR, Zp, 3}, {0x55, EOR, ZpX, 4}, {0x4D, EOR, Abs, 4},
-    {0x5D, EOR, AbsX, 4}, {0x59, EOR, AbsY, 4}, {0x41, EOR, IndX, 6}, {0x51, EOR, IndY, 5},
-    {0xE6, INC, Zp, 5}, {0xF6, INC, ZpX, 6}, {0xEE, INC, Abs, 6}, {0xFE, INC, AbsX, 7},
-    {0xE8, INX, Imp, 2}, {0xC8, INY, Imp, 2},
-    {0x4C, JMP, Abs, 3}, {0x6C, JMP, Ind, 5}, {0x20, JSR, Abs, 6},
-    {0xA9, LDA, Imm, 2}, {0xA5, LDA, Zp, 3}, {0xB5, LDA, ZpX, 4}, {0xAD, LDA, Abs, 4},
-    {0xBD, LDA, AbsX, 4}, {0xB9, LDA, AbsY, 4}, {0xA1, LDA, IndX, 6}, {0xB1, LDA, IndY, 5},
-    {0xA2, LDX, Imm, 2}, {0xA6, LDX, Zp, 3}, {0xB6, LDX, ZpY, 4}, {0xAE, LDX, Abs, 4},
-    {0xBE, LDX, AbsY, 4},
-    {0xA0, LDY, Imm, 2}, {0xA4, LDY, Zp, 3}, {0xB4, LDY, ZpX, 4}, {0xAC, LDY, Abs, 4},
-    {0xBC, LDY, AbsX, 4},
-    {0x4A, LSR, Acc, 2}, {0x46, LSR, Zp, 5}, {0x56, LSR, ZpX, 6}, {0x4E, LSR, Abs, 6},
-    {0x5E, LSR, AbsX, 7},
-    {0xEA, NOP, Imp, 2},
-    {0x09, ORA, Imm, 2}, {0x05, ORA, Zp, 3}, {0x15, ORA, ZpX, 4}, {0x0D, ORA, Abs, 4},
-    {0x1D, ORA, AbsX, 4}, {0x19, ORA, AbsY, 4}, {0x01, ORA, IndX, 6}, {0x11, ORA, IndY, 5},
-    {0x48, PHA, Imp, 3}, {0x08, PHP, Imp, 3}, {0x68, PLA, Imp, 4}, {0x28, PLP, Imp, 4},
-    {0x2A, ROL, Acc, 2}, {0x26, ROL, Zp, 5}, {0x36, ROL, ZpX, 6}, {0x2E, ROL, Abs, 6},
-    {0x3E, ROL, AbsX, 7},
-    {0x6A, ROR, Acc, 2}, {0x66, ROR, Zp, 5}, {0x76, ROR, ZpX, 6}, {0x6E, ROR, Abs, 6},
-    {0x7E, ROR, AbsX, 7},
-    {0x40, RTI, Imp, 6}, {0x60, RTS, Imp, 6},
-    {0xE9, SBC, Imm, 2}, {0xE5, SBC, Zp, 3}, {0xF5, SBC, ZpX, 4}, {0xED, SBC, Abs, 4},
-    {0xFD, SBC, AbsX, 4}, {0xF9, SBC, AbsY, 4}, {0xE1, SBC, IndX, 6}, {0xF1, SBC, IndY, 5},
-    {0x38, SEC, Imp, 2}, {0xF8, SED, Imp, 2}, {0x78, SEI, Imp, 2},
-    {0x85, STA, Zp, 3}, {0x95, STA, ZpX, 4}, {0x8D, STA, Abs, 4}, {0x9D, STA, AbsX, 5},
-    {0x99, STA, AbsY, 5}, {0x81, STA, IndX, 6}, {0x91, STA, IndY, 6},
-    {0x86, STX, Zp, 3}, {0x96, STX, ZpY, 4}, {0x8E, STX, Abs, 4},
-    {0x84, STY, Zp, 3}, {0x94, STY, ZpX, 4}, {0x8C, STY, Abs, 4},
-    {0xAA, TAX, Imp, 2}, {0xA8, TAY, Imp, 2}, {0xBA, TSX, Imp, 2}, {0x8A, TXA, Imp, 2},
-    {0x9A, TXS, Imp, 2}, {0x98, TYA, Imp, 2},
-};
-
-constexpr std::array<Opcode, 256> buildTable() {
-  std::array<Opcode, 256> table{};
-  for (const Entry& e : kEntries) table[e.code] = {e.op, e.mode, e.cycles};
-  return table;
-}
-constexpr std::array<Opcode, 256> kOpcodes = buildTable();
+// The 151 documented opcodes: code, operation, addressing mode, cycles
+// without page-crossing and branch penalties.
+#define QC_DOCUMENTED_OPCODES(X) \
+  X(0x69, ADC, Imm, 2) X(0x65, ADC, Zp, 3) X(0x75, ADC, ZpX, 4) X(0x6D, ADC, Abs, 4) \
+  X(0x7D, ADC, AbsX, 4) X(0x79, ADC, AbsY, 4) X(0x61, ADC, IndX, 6) X(0x71, ADC, IndY, 5) \
+  X(0x29, AND, Imm, 2) X(0x25, AND, Zp, 3) X(0x35, AND, ZpX, 4) X(0x2D, AND, Abs, 4) \
+  X(0x3D, AND, AbsX, 4) X(0x39, AND, AbsY, 4) X(0x21, AND, IndX, 6) X(0x31, AND, IndY, 5) \
+  X(0x0A, ASL, Acc, 2) X(0x06, ASL, Zp, 5) X(0x16, ASL, ZpX, 6) X(0x0E, ASL, Abs, 6) \
+  X(0x1E, ASL, AbsX, 7) X(0x90, BCC, Rel, 2) X(0xB0, BCS, Rel, 2) X(0xF0, BEQ, Rel, 2) \
+  X(0x30, BMI, Rel, 2) X(0xD0, BNE, Rel, 2) X(0x10, BPL, Rel, 2) X(0x50, BVC, Rel, 2) \
+  X(0x70, BVS, Rel, 2) X(0x24, BIT, Zp, 3) X(0x2C, BIT, Abs, 4) X(0x00, BRK, Imp, 7) \
+  X(0x18, CLC, Imp, 2) X(0xD8, CLD, Imp, 2) X(0x58, CLI, Imp, 2) X(0xB8, CLV, Imp, 2) \
+  X(0xC9, CMP, Imm, 2) X(0xC5, CMP, Zp, 3) X(0xD5, CMP, ZpX, 4) X(0xCD, CMP, Abs, 4) \
+  X(0xDD, CMP, AbsX, 4) X(0xD9, CMP, AbsY, 4) X(0xC1, CMP, IndX, 6) X(0xD1, CMP, IndY, 5) \
+  X(0xE0, CPX, Imm, 2) X(0xE4, CPX, Zp, 3) X(0xEC, CPX, Abs, 4) X(0xC0, CPY, Imm, 2) \
+  X(0xC4, CPY, Zp, 3) X(0xCC, CPY, Abs, 4) X(0xC6, DEC, Zp, 5) X(0xD6, DEC, ZpX, 6) \
+  X(0xCE, DEC, Abs, 6) X(0xDE, DEC, AbsX, 7) X(0xCA, DEX, Imp, 2) X(0x88, DEY, Imp, 2) \
+  X(0x49, EOR, Imm, 2) X(0x45, EOR, Zp, 3) X(0x55, EOR, ZpX, 4) X(0x4D, EOR, Abs, 4) \
+  X(0x5D, EOR, AbsX, 4) X(0x59, EOR, AbsY, 4) X(0x41, EOR, IndX, 6) X(0x51, EOR, IndY, 5) \
+  X(0xE6, INC, Zp, 5) X(0xF6, INC, ZpX, 6) X(0xEE, INC, Abs, 6) X(0xFE, INC, AbsX, 7) \
+  X(0xE8, INX, Imp, 2) X(0xC8, INY, Imp, 2) X(0x4C, JMP, Abs, 3) X(0x6C, JMP, Ind, 5) \
+  X(0x20, JSR, Abs, 6) X(0xA9, LDA, Imm, 2) X(0xA5, LDA, Zp, 3) X(0xB5, LDA, ZpX, 4) \
+  X(0xAD, LDA, Abs, 4) X(0xBD, LDA, AbsX, 4) X(0xB9, LDA, AbsY, 4) X(0xA1, LDA, IndX, 6) \
+  X(0xB1, LDA, IndY, 5) X(0xA2, LDX, Imm, 2) X(0xA6, LDX, Zp, 3) X(0xB6, LDX, ZpY, 4) \
+  X(0xAE, LDX, Abs, 4) X(0xBE, LDX, AbsY, 4) X(0xA0, LDY, Imm, 2) X(0xA4, LDY, Zp, 3) \
+  X(0xB4, LDY, ZpX, 4) X(0xAC, LDY, Abs, 4) X(0xBC, LDY, AbsX, 4) X(0x4A, LSR, Acc, 2) \
+  X(0x46, LSR, Zp, 5) X(0x56, LSR, ZpX, 6) X(0x4E, LSR, Abs, 6) X(0x5E, LSR, AbsX, 7) \
+  X(0xEA, NOP, Imp, 2) X(0x09, ORA, Imm, 2) X(0x05, ORA, Zp, 3) X(0x15, ORA, ZpX, 4) \
+  X(0x0D, ORA, Abs, 4) X(0x1D, ORA, AbsX, 4) X(0x19, ORA, AbsY, 4) X(0x01, ORA, IndX, 6) \
+  X(0x11, ORA, IndY, 5) X(0x48, PHA, Imp, 3) X(0x08, PHP, Imp, 3) X(0x68, PLA, Imp, 4) \
+  X(0x28, PLP, Imp, 4) X(0x2A, ROL, Acc, 2) X(0x26, ROL, Zp, 5) X(0x36, ROL, ZpX, 6) \
+  X(0x2E, ROL, Abs, 6) X(0x3E, ROL, AbsX, 7) X(0x6A, ROR, Acc, 2) X(0x66, ROR, Zp, 5) \
+  X(0x76, ROR, ZpX, 6) X(0x6E, ROR, Abs, 6) X(0x7E, ROR, AbsX, 7) X(0x40, RTI, Imp, 6) \
+  X(0x60, RTS, Imp, 6) X(0xE9, SBC, Imm, 2) X(0xE5, SBC, Zp, 3) X(0xF5, SBC, ZpX, 4) \
+  X(0xED, SBC, Abs, 4) X(0xFD, SBC, AbsX, 4) X(0xF9, SBC, AbsY, 4) X(0xE1, SBC, IndX, 6) \
+  X(0xF1, SBC, IndY, 5) X(0x38, SEC, Imp, 2) X(0xF8, SED, Imp, 2) X(0x78, SEI, Imp, 2) \
+  X(0x85, STA, Zp, 3) X(0x95, STA, ZpX, 4) X(0x8D, STA, Abs, 4) X(0x9D, STA, AbsX, 5) \
+  X(0x99, STA, AbsY, 5) X(0x81, STA, IndX, 6) X(0x91, STA, IndY, 6) X(0x86, STX, Zp, 3) \
+  X(0x96, STX, ZpY, 4) X(0x8E, STX, Abs, 4) X(0x84, STY, Zp, 3) X(0x94, STY, ZpX, 4) \
+  X(0x8C, STY, Abs, 4) X(0xAA, TAX, Imp, 2) X(0xA8, TAY, Imp, 2) X(0xBA, TSX, Imp, 2) \
+  X(0x8A, TXA, Imp, 2) X(0x9A, TXS, Imp, 2) X(0x98, TYA, Imp, 2) \
 
 // Instructions whose indexed operand read costs a cycle more across a page.
 bool paysPageCrossing(Op op) {
@@ -98,9 +64,24 @@ bool paysPageCrossing(Op op) {
 
 bool crossesPage(uint16_t from, uint16_t to) { return (from & 0xFF00) != (to & 0xFF00); }
 
+constexpr int kJamCycles = 2;
+
 }  // namespace
 
-void Cpu6502::write(uint16_t address, uint8_t value) { bus_.write(address, value, writeCycle_); }
+void Cpu6502::mapPage(uint8_t page, uint8_t* memory) {
+  readPages_[page] = memory;
+  writePages_[page] = memory;
+}
+
+void Cpu6502::mapReadPage(uint8_t page, const uint8_t* memory) {
+  readPages_[page] = memory;
+  writePages_[page] = nullptr;
+}
+
+void Cpu6502::unmapPage(uint8_t page) {
+  readPages_[page] = nullptr;
+  writePages_[page] = nullptr;
+}
 
 uint16_t Cpu6502::read16(uint16_t address) {
   return uint16_t(read(address) | read(uint16_t(address + 1)) << 8);
@@ -156,23 +137,16 @@ void Cpu6502::call(uint16_t routine, uint16_t returnAddress) {
   pc = routine;
 }
 
-int Cpu6502::step() {
-  if (nmiPending || (irqLine && !(p & I))) {
-    writeCycle_ = cycles + 6;
-    interrupt(nmiPending ? 0xFFFA : 0xFFFE, false);
-    nmiPending = false;
-    cycles += 7;
-    return 7;
-  }
-  uint16_t at = pc;
-  uint8_t code = read(pc++);
-  const Opcode& o = kOpcodes[code];
-  if (o.op == Bad) throw std::runtime_error("undocumented opcode " + std::to_string(code) + " at " + std::to_string(at));
+// Runs the instruction at pc, whose opcode is `op` in `mode`.
+[[gnu::always_inline]] inline int Cpu6502::execute(int operation, int addressing, int baseCycles) {
+  const Op op = Op(operation);
+  const Mode mode = Mode(addressing);
+  pc++;
   extra_ = 0;
-  writeCycle_ = cycles + o.cycles - 1;
+  accessCycle_ = cycles + uint64_t(baseCycles) - 1;
 
   uint16_t address = 0;
-  switch (o.mode) {
+  switch (mode) {
     case Imp: case Acc: case Rel: break;
     case Imm: address = pc++; break;
     case Zp: address = read(pc++); break;
@@ -182,8 +156,8 @@ int Cpu6502::step() {
     case AbsX: case AbsY: {
       uint16_t base = read16(pc);
       pc += 2;
-      address = uint16_t(base + (o.mode == AbsX ? x : y));
-      if (paysPageCrossing(o.op) && crossesPage(base, address)) extra_++;
+      address = uint16_t(base + (mode == AbsX ? x : y));
+      if (paysPageCrossing(op) && crossesPage(base, address)) extra_++;
       break;
     }
     case Ind: {
@@ -197,13 +171,13 @@ int Cpu6502::step() {
     case IndY: {
       uint16_t base = read16ZeroPage(read(pc++));
       address = uint16_t(base + y);
-      if (paysPageCrossing(o.op) && crossesPage(base, address)) extra_++;
+      if (paysPageCrossing(op) && crossesPage(base, address)) extra_++;
       break;
     }
   }
 
   auto modify = [&](auto&& f) {
-    if (o.mode == Acc) {
+    if (mode == Acc) {
       a = f(a);
     } else {
       uint8_t v = f(read(address));
@@ -223,8 +197,7 @@ int Cpu6502::step() {
     return r;
   };
 
-  switch (o.op) {
-    case Bad: break;
+  switch (op) {
     case ADC: adc(read(address)); break;
     case SBC: adc(uint8_t(~read(address))); break;
     case AND: a &= read(address); setNZ(a); break;
@@ -292,7 +265,33 @@ int Cpu6502::step() {
     case TXS: s = x; break;
     case TYA: a = y; setNZ(a); break;
   }
-  int n = o.cycles + extra_;
+  int n = baseCycles + extra_;
   cycles += uint64_t(n);
   return n;
+}
+
+int Cpu6502::step() {
+  if (nmiPending || (irqLine && !(p & I))) {
+    accessCycle_ = cycles + 6;
+    interrupt(nmiPending ? 0xFFFA : 0xFFFE, false);
+    nmiPending = false;
+    cycles += 7;
+    return 7;
+  }
+  if (jam) {
+    cycles += kJamCycles;
+    return kJamCycles;
+  }
+  // One case per opcode: with its operation and mode constant, the
+  // compiler turns each into straight code.
+  switch (read(pc)) {
+#define QC_CASE(code, op, mode, baseCycles) \
+  case code:                                \
+    return execute(op, mode, baseCycles);
+    QC_DOCUMENTED_OPCODES(QC_CASE)
+#undef QC_CASE
+    default:
+      jam = pc;
+      return step();
+  }
 }

@@ -1,4 +1,4 @@
-#include "tests/ppu_stub.h"
+#include "console/ppu_stub.h"
 
 namespace {
 // Vertical blank: 70 scanlines of 341 dots on PAL (3.2 dots a cycle), 20 on NTSC (3).

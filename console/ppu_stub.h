@@ -23,8 +23,11 @@ class PpuStub {
   uint8_t read(uint16_t address);
   bool write(uint16_t address, uint8_t value);
 
-  // Vertical blanks begun so far.
+  // Vertical blanks begun so far, and the cycle the next one begins on.
   uint64_t frames() const { return frames_; }
+  uint64_t nextVblank() const { return vblankStart(frames_ + 1); }
+  // A frame's length rounded up: 33248 on PAL, 29781 on NTSC.
+  uint64_t cyclesPerFrame() const { return (halfCyclesPerFrame_ + 1) / 2; }
   bool nmiEnabled() const { return (control_ & 0x80) != 0; }
   uint8_t mask() const { return mask_; }
   // Video memory as written, $0000-$3FFF, without mirroring.
