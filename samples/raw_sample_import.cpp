@@ -9,7 +9,10 @@
 #include <span>
 #include <vector>
 
+#include <unistd.h>
+
 #include "song/app_state.h"
+#include "song/byte_reader.h"
 #include "song/shell_services.h"
 
 namespace {
@@ -45,14 +48,15 @@ class LevelResampler {
 LevelResampler::LevelResampler(double sampleRate, int channels, int64_t frames)
     : step_(sampleRate / kRawSampleRate),
       channels_(channels),
-      length_(uint64_t(std::trunc(double(frames) / step_))) {}
+      // Capped just past the limit, so a header's wild frame count still converts.
+      length_(uint64_t(std::min(std::trunc(double(frames) / step_), double(kMaxSampleLength) + 1))) {}
 
 void LevelResampler::feed(std::span<const double> items) {
   for (size_t first = 0; first + size_t(channels_) <= items.size(); first += size_t(channels_), ++nextFrame_) {
     if (levels_.size() >= length_) return;
     if (int64_t(position_) > nextFrame_) continue;
     double sum = 0.0;
-    for (int c = 0; c < channels_; ++c) sum += std::clamp(items[first + size_t(c)], -1.0, 1.0);
+    for (int c = 0; c < channels_; ++c) sum += validLevelValue(items[first + size_t(c)]);
     const uint8_t level = uint8_t(int(sum / channels_ * kLevelScale + kLevelCentre));
     // Below 7801 Hz one frame gives several levels.
     while (levels_.size() < length_ && int64_t(position_) <= nextFrame_) {
@@ -64,6 +68,8 @@ void LevelResampler::feed(std::span<const double> items) {
 
 }  // namespace
 
+double validLevelValue(double value) { return std::isnan(value) ? 0.0 : std::clamp(value, -1.0, 1.0); }
+
 std::string sampleNameFromPath(std::string_view path) {
   const size_t slash = path.find_last_of("/\\");
   return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
@@ -72,13 +78,18 @@ std::string sampleNameFromPath(std::string_view path) {
 bool importRawSample(const std::string& path) {
   const int slotIndex = app.editor.currentSample;
   if (slotIndex <= 0 || slotIndex >= kSampleSlots) return false;
+  std::FILE* stream = openRegularFile(path, nullptr);
+  if (!stream) return false;
   SF_INFO info{};
-  std::unique_ptr<SNDFILE, SndfileCloser> file(sf_open(path.c_str(), SFM_READ, &info));
+  // libsndfile closes the stream with the handle.
+  std::unique_ptr<SNDFILE, SndfileCloser> file(sf_open_fd(dup(fileno(stream)), SFM_READ, &info, SF_TRUE));
+  std::fclose(stream);
   if (!file || info.samplerate <= 0 || info.channels <= 0 || info.frames < 0) return false;
   sf_command(file.get(), SFC_SET_NORM_DOUBLE, nullptr, SF_TRUE);
 
+  // Refused before anything is allocated: a header may claim any length.
   LevelResampler resampler(info.samplerate, info.channels, info.frames);
-  if (resampler.length() > std::numeric_limits<uint32_t>::max()) return false;
+  if (resampler.length() > kMaxSampleLength) return false;
   std::vector<double> items(size_t(kReadFrames * info.channels));
   for (int64_t done = 0; done < info.frames;) {
     const sf_count_t wanted = std::min(kReadFrames, info.frames - done);

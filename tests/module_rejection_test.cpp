@@ -123,7 +123,7 @@ TEST(ForeignFiles, AreReadNoFurtherThanTheMagic) {
   std::vector<uint8_t> video(1 << 20, 'v');
   std::FILE* file = fmemopen(video.data(), video.size(), "rb");
   std::vector<uint8_t> read;
-  EXPECT_TRUE(readWholeStream(file, read, "QuillchanterTune"));
+  EXPECT_TRUE(readWholeStream(file, read, "QuillchanterTune", video.size()));
   EXPECT_EQ(read.size(), 16u);
   EXPECT_EQ(std::ftell(file), 16);
   std::fclose(file);
