@@ -76,16 +76,21 @@ std::string sampleNameFromPath(std::string_view path) {
 }
 
 bool importRawSample(const std::string& path) {
-  const int slotIndex = app.editor.currentSample;
-  if (slotIndex <= 0 || slotIndex >= kSampleSlots) return false;
+  if (app.editor.currentSample <= 0 || app.editor.currentSample >= kSampleSlots) return false;
   std::FILE* stream = openRegularFile(path, nullptr);
   if (!stream) return false;
   SF_INFO info{};
-  // libsndfile closes the stream with the handle.
+  // libsndfile closes its own copy of the descriptor with the handle.
   std::unique_ptr<SNDFILE, SndfileCloser> file(sf_open_fd(dup(fileno(stream)), SFM_READ, &info, SF_TRUE));
   std::fclose(stream);
-  if (!file || info.samplerate <= 0 || info.channels <= 0 || info.frames < 0) return false;
-  sf_command(file.get(), SFC_SET_NORM_DOUBLE, nullptr, SF_TRUE);
+  return file && importOpenRecording(file.get(), info, sampleNameFromPath(path));
+}
+
+bool importOpenRecording(SNDFILE* file, const SF_INFO& info, const std::string& name) {
+  const int slotIndex = app.editor.currentSample;
+  if (slotIndex <= 0 || slotIndex >= kSampleSlots) return false;
+  if (info.samplerate <= 0 || info.channels <= 0 || info.frames < 0) return false;
+  sf_command(file, SFC_SET_NORM_DOUBLE, nullptr, SF_TRUE);
 
   // Refused before anything is allocated: a header may claim any length.
   LevelResampler resampler(info.samplerate, info.channels, info.frames);
@@ -93,7 +98,7 @@ bool importRawSample(const std::string& path) {
   std::vector<double> items(size_t(kReadFrames * info.channels));
   for (int64_t done = 0; done < info.frames;) {
     const sf_count_t wanted = std::min(kReadFrames, info.frames - done);
-    const sf_count_t got = sf_readf_double(file.get(), items.data(), wanted);
+    const sf_count_t got = sf_readf_double(file, items.data(), wanted);
     if (got <= 0) break;
     resampler.feed(std::span(items.data(), size_t(got * info.channels)));
     done += got;
@@ -106,6 +111,6 @@ bool importRawSample(const std::string& path) {
   RawSample& slot = app.song.samples[size_t(slotIndex)];
   slot.data.swap(levels);
   slot.loop = false;
-  slot.name = sampleNameFromPath(path);
+  slot.name = name;
   return true;
 }

@@ -4,6 +4,8 @@
 // around the centre 64.
 #pragma once
 
+#include <sndfile.h>
+
 #include <string>
 #include <string_view>
 
@@ -17,6 +19,10 @@ inline constexpr int kLevelCentre = 64;
 // kMaxSampleLength levels, or no slot is selected. A recording too
 // short for one level leaves the slot named but without data.
 bool importRawSample(const std::string& path);
+
+// The same for a recording libsndfile has opened (from a file or from
+// memory through its virtual I/O); the caller closes it.
+bool importOpenRecording(SNDFILE* file, const SF_INFO& info, const std::string& name);
 
 // A decoded value as the mix uses it: within -1..1, NaN as silence.
 double validLevelValue(double value);
