@@ -66,12 +66,6 @@ TEST_F(HostileFiles, FifoIsNeverOpenedAsAModuleInstrumentOrRecording) {
             1);
 }
 
-TEST_F(HostileFiles, FolderGivenAsAModuleSaysSo) {
-  ReadReport report;
-  EXPECT_FALSE(loadModuleFile(dir.path(), &report));
-  EXPECT_EQ(report.describe(), "is a folder, not a file");
-}
-
 TEST_F(HostileFiles, EndlessModuleStreamIsRejectedAtTheLargestModuleSize) {
   EXPECT_EQ(statusWithin(60, [] {
               int ends[2];
@@ -90,13 +84,6 @@ TEST_F(HostileFiles, EndlessModuleStreamIsRejectedAtTheLargestModuleSize) {
               return loadModule(fdopen(ends[0], "rb"), &report) ? 0 : 1;
             }),
             1);
-}
-
-TEST_F(HostileFiles, SaveOntoAFifoIsRefusedAndLeavesIt) {
-  const std::vector<uint8_t> bytes{1, 2, 3};
-  EXPECT_FALSE(writeFileSafely(fifo, bytes));
-  EXPECT_EQ(errno, EEXIST);
-  EXPECT_TRUE(fs::is_fifo(fifo));
 }
 
 TEST_F(HostileFiles, StaleTemporariesOfTheTargetGoAndNothingElse) {

@@ -115,6 +115,8 @@ TEST_F(ModuleRejection, MissingFileIsReportedAndLeavesPlaybackAlone) {
   ReadReport report;
   EXPECT_FALSE(loadModuleFile(dir.file("absent.qcm"), &report));
   EXPECT_EQ(report.describe(), "not found");
+  EXPECT_FALSE(loadModuleFile(dir.path(), &report));
+  EXPECT_EQ(report.describe(), "is a folder, not a file");
   EXPECT_TRUE(app.player.playing);
   EXPECT_EQ(encodeModule(app.song), before);
 }
