@@ -2,6 +2,8 @@
 
 #include <SDL_syswm.h>
 
+#include <new>
+
 #include "app/autosave.h"
 #include "app/draw_screen.h"
 #include "app/drop_target.h"
@@ -9,6 +11,7 @@
 #include "app/frame_pacing.h"
 #include "app/help_overlay.h"
 #include "app/mouse.h"
+#include "editor/status_line.h"
 #include "song/app_state.h"
 #include "song/shell_services.h"
 
@@ -50,6 +53,31 @@ void handleEvent(const SDL_Event& event) {
   }
 }
 
+namespace {
+
+constexpr const char* kOutOfMemory = "Not enough memory!";
+
+// An import or a load that needs more memory than there is must not end the
+// program and the unsaved song with it. Called with the audio lock held.
+void handleEventReportingMemoryErrors(const SDL_Event& event) {
+  try {
+    handleEvent(event);
+  } catch (const std::bad_alloc&) {
+    setStatus(kOutOfMemory);
+  }
+}
+
+void finishFileDialogReportingMemoryErrors() {
+  try {
+    finishFileDialog();
+  } catch (const std::bad_alloc&) {
+    AudioLock lock;
+    setStatus(kOutOfMemory);
+  }
+}
+
+}  // namespace
+
 void runMainLoop() {
   FramePacing pacing;
   while (app.running) {
@@ -59,11 +87,11 @@ void runMainLoop() {
       // after a closing dialog wait for the next pass, once its command ran.
       AudioLock lock;
       SDL_Event event;
-      while (!fileDialogAnswered() && SDL_PollEvent(&event)) handleEvent(event);
+      while (!fileDialogAnswered() && SDL_PollEvent(&event)) handleEventReportingMemoryErrors(event);
       continueDrag();
     }
     // File work takes the lock only where it changes the song.
-    finishFileDialog();
+    finishFileDialogReportingMemoryErrors();
     autosaveIfDue();
     {
       AudioLock lock;

@@ -16,5 +16,9 @@ bool loadModuleArgument(const std::string& path);
 // Prints "quillchanter: PATH: cannot write: REASON" from errno.
 void reportWriteFailure(const std::string& path);
 
+// Flushes what a command printed: 0, or 1 after a line on stderr saying
+// that standard output failed (a full disk, a closed pipe).
+int finishStandardOutput();
+
 // Prints "usage: quillchanter USAGE" and returns 1.
 int usageError(const char* usage);

@@ -23,6 +23,7 @@ struct AppState {
   StatusLine status;
   bool running = true;
   uint32_t lastAutosaveTime = 0;
+  bool earlierBackupKept = false;  // an earlier run's backup.qcm was moved aside (or there was none)
 };
 
 extern AppState app;
