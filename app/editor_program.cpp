@@ -5,8 +5,7 @@
 #include "app/audio_device.h"
 #include "app/main_loop.h"
 #include "app/start_up.h"
-#include "playback/audio_output.h"
-#include "playback/player.h"
+#include "editor/live_player.h"
 
 int runEditor(int argc, char** argv) {
   SDL_Init(SDL_INIT_AUDIO | SDL_INIT_VIDEO);
@@ -15,9 +14,8 @@ int runEditor(int argc, char** argv) {
     SDL_Quit();
     return 1;
   }
-  initAudioEngine();
+  initLivePlayback();
   openAudio();
-  resetPlayer();
   runMainLoop();
   SDL_CloseAudio();
   shutDownWindow();

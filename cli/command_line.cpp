@@ -3,7 +3,13 @@
 #include <cstdio>
 #include <cstring>
 
-#include "cli/commands.h"
+#include "cli/convert_command.h"
+#include "cli/export_nes_command.h"
+#include "cli/export_nsf_command.h"
+#include "cli/export_qcs_command.h"
+#include "cli/info_command.h"
+#include "cli/render_command.h"
+#include "cli/trace_command.h"
 
 namespace {
 

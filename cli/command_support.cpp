@@ -11,13 +11,6 @@ bool readModuleArgument(const std::string& path, ParsedModule& out) {
   return false;
 }
 
-bool loadModuleArgument(const std::string& path) {
-  ReadReport report;
-  if (loadModuleFile(path, &report)) return true;
-  std::fprintf(stderr, "quillchanter: %s: %s\n", path.c_str(), report.describe().c_str());
-  return false;
-}
-
 void reportWriteFailure(const std::string& path) {
   std::fprintf(stderr, "quillchanter: %s: cannot write: %s\n", path.c_str(), std::strerror(errno));
 }

@@ -9,12 +9,11 @@
 // Parses the file at path; on failure prints "quillchanter: PATH: REASON".
 bool readModuleArgument(const std::string& path, ParsedModule& out);
 
-// Loads the file at path into the application state as the editor's open
-// command does; on failure prints "quillchanter: PATH: REASON".
-bool loadModuleArgument(const std::string& path);
-
 // Prints "quillchanter: PATH: cannot write: REASON" from errno.
 void reportWriteFailure(const std::string& path);
+
+// 20 minutes: --render and --trace of a song that never loops (speed 0) end here.
+inline constexpr int kRenderCapSeconds = 20 * 60;
 
 // Prints "usage: quillchanter USAGE" and returns 1.
 int usageError(const char* usage);

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "editor/live_player.h"
 #include "song/app_state.h"
 #include "song/shell_services.h"
 
@@ -58,5 +59,5 @@ void showCurrentSample() {
 void toggleNtsc() {
   app.song.ntsc = !app.song.ntsc;
   setStatus(app.song.ntsc ? "Mode: NTSC" : "Mode: PAL");
-  app.player.clockChanged = true;
+  requestClockChange();
 }

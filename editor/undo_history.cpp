@@ -8,6 +8,7 @@
 #include <variant>
 #include <vector>
 
+#include "editor/live_player.h"
 #include "song/app_state.h"
 
 namespace {
@@ -106,7 +107,7 @@ struct SwapWithSong {
   }
   void operator()(VideoModeSnapshot& s) const {
     std::swap(s.ntsc, app.song.ntsc);
-    app.player.clockChanged = true;
+    requestClockChange();
   }
 };
 

@@ -2,8 +2,7 @@
 
 #include <algorithm>
 
-#include "playback/channel_update.h"
-#include "song/app_state.h"
+#include "playback/envelopes.h"
 
 namespace {
 
@@ -27,8 +26,7 @@ void addToPeriodOffset(ChannelState& c, int32_t amount) {
   c.periodOffset = std::clamp(c.periodOffset + amount, -kPeriodOffsetLimit, kPeriodOffsetLimit);
 }
 
-void applyExtended(int channel, int command, int value) {
-  ChannelState& c = app.player.channels[channel];
+void applyExtended(ChannelState& c, int channel, int command, int value) {
   switch (command) {
     case kFinePitchUp:
       // The noise has no fine pitch: the note moves instead.
@@ -73,8 +71,7 @@ void tonePortamentoStep(ChannelState& c) {
 
 // The vibrato and tremolo amplitude at the channel's position; negative in
 // the second half of the cycle.
-int32_t modulationStep(ChannelState& c) {
-  const PlayerState& p = app.player;
+int32_t modulationStep(const Player& p, ChannelState& c) {
   const int32_t wave = p.vibratoWave[c.vibratoPos & 63];
   int32_t a = p.vibratoTable[(wave | (c.vibratoDepth & 15)) & 255];
   if (c.vibratoPos >= 32) a = -a;
@@ -84,9 +81,8 @@ int32_t modulationStep(ChannelState& c) {
 
 }  // namespace
 
-int applyRowStartEffect(int channel, const Cell& cell) {
-  ChannelState& c = app.player.channels[channel];
-  PlayerState& p = app.player;
+int applyRowStartEffect(Player& p, int channel, const Cell& cell) {
+  ChannelState& c = p.channels[channel];
   const uint8_t param = cell.param;
   const int x = firstDigit(param);
   const int y = secondDigit(param);
@@ -122,7 +118,7 @@ int applyRowStartEffect(int channel, const Cell& cell) {
       p.pendingBreakRow = x * 10 + y;  // read as decimal digits
       break;
     case kExtended:
-      applyExtended(channel, x, y);
+      applyExtended(c, channel, x, y);
       break;
     case kSpeedTempo:
       if (x * 16 + y < kSpeedLimit)
@@ -136,11 +132,11 @@ int applyRowStartEffect(int channel, const Cell& cell) {
   return -1;
 }
 
-void applyTickEffect(int channel) {
-  ChannelState& c = app.player.channels[channel];
+void applyTickEffect(Player& p, int channel) {
+  ChannelState& c = p.channels[channel];
   switch (c.effect) {
     case kArpeggio:
-      if (c.param != 0) stepArpeggio(channel);
+      if (c.param != 0) stepArpeggio(c);
       break;
     case kPortamentoUp:
       addToPeriodOffset(c, -c.portaSpeed);
@@ -152,7 +148,7 @@ void applyTickEffect(int channel) {
       tonePortamentoStep(c);
       break;
     case kVibrato:
-      c.periodOffset = modulationStep(c);
+      c.periodOffset = modulationStep(p, c);
       break;
     case kTonePortamentoVolumeSlide:
       volumeSlide(c);
@@ -160,10 +156,10 @@ void applyTickEffect(int channel) {
       break;
     case kVibratoVolumeSlide:
       volumeSlide(c);
-      c.periodOffset = modulationStep(c);
+      c.periodOffset = modulationStep(p, c);
       break;
     case kTremolo:
-      c.tremoloOffset = modulationStep(c) / 4;
+      c.tremoloOffset = modulationStep(p, c) / 4;
       break;
     case kVolumeSlide:
       volumeSlide(c);

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "editor/live_player.h"
 #include "song/app_state.h"
 #include "song/instrument_record.h"
 #include "song/safe_file.h"
@@ -17,8 +18,6 @@ constexpr int kFirstSampleVersion = 1;
 constexpr int kFirstBiasedVersion = 2;
 constexpr int kFirstLongLengthVersion = 3;
 constexpr size_t kTrackBytes = kRows * sizeof(Cell);  // 192
-constexpr int kLoadedSpeed = 6;
-constexpr int kLoadedTempo = 125;
 
 std::string slotText(const char* what, int slot) { return std::string(what) + " " + std::to_string(slot); }
 
@@ -120,10 +119,7 @@ void installModule(ParsedModule& parsed) {
   e.envelopeCursor.fill(0);
   const bool currentWasRead = e.currentInstrument >= 1 && e.currentInstrument <= parsed.instrumentCount;
   e.nameCursor = currentWasRead ? int32_t(app.song.instrumentNames[e.currentInstrument].size()) : 0;
-  app.player.playOrder = app.player.playRow = 0;
-  app.player.clockChanged = true;
-  app.player.speed = kLoadedSpeed;
-  app.player.tempo = kLoadedTempo;
+  rewindForNewSong();
 }
 
 }  // namespace
@@ -137,10 +133,7 @@ bool parseModule(std::span<const uint8_t> bytes, ParsedModule& out, ReadReport* 
 
 bool loadModule(std::FILE* file, ReadReport* report) {
   {
-    AudioLock lock;
-    app.player.playing = false;
-    app.player.returnRow = -1;
-    app.player.silenceRequest = true;
+    haltForLoad();
   }
   if (!file) return reject(report, ReadProblem::kCannotOpen);
   std::vector<uint8_t> bytes;

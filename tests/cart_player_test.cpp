@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "cli/loop_point.h"
+#include "playback/loop_point.h"
 #include "playback/player.h"
 #include "song/app_state.h"
 #include "song/module_file.h"
@@ -29,17 +29,16 @@ constexpr int kDemoFrames = 50000;
 // the jump back), plus `extra`; 0 when it never does.
 int framesThroughTheLoop(const Song& song, VideoStandard standard, int extra) {
   constexpr int kLimit = 50000;
-  resetToProgramStart();
-  app.song = song;
-  app.song.ntsc = standard == VideoStandard::kNtsc;
-  app.player.rowTiming = RowTiming::kCartridge;
-  app.player.exportMode = true;
-  resetPlayer();
-  app.player.sequencerRunning = true;
+  Song played = song;
+  played.ntsc = standard == VideoStandard::kNtsc;
+  PlayerOptions options;
+  options.rowTiming = RowTiming::kCartridge;
+  Player player(played, nullptr, options);
+  startSong(player);
   LoopPointFinder loop(0, 0);
   for (int frame = 1; frame < kLimit; ++frame) {
-    playerFrame();
-    if (loop.reached(app.player.playOrder, app.player.playRow)) return frame + extra;
+    playerFrame(player);
+    if (loop.entered(player.playOrder, player.playRow) && loop.looped()) return frame + extra;
   }
   return 0;
 }

@@ -4,9 +4,7 @@
 
 #include "export/cart_images.h"
 #include "export/rom_layout.h"
-#include "playback/audio_output.h"
 #include "playback/player.h"
-#include "song/app_state.h"
 
 namespace {
 
@@ -15,34 +13,25 @@ constexpr int32_t kCartPeriodEntry0 = 31337;
 constexpr int kInt16Min = -32768;
 constexpr int kInt16Max = 32767;
 
-FrameWrites* referenceFrame = nullptr;
-
-void recordReferenceWrite(uint32_t address, uint8_t value, int32_t) {
-  if (address >= 0x4000 && address <= 0x4017 && address != kDac)
-    referenceFrame->push_back({uint16_t(address), value});
-}
-
-void startReference(const Song& song, VideoStandard standard) {
-  resetToProgramStart();
-  app.song = song;
-  app.song.ntsc = standard == VideoStandard::kNtsc;
-  PlayerState& p = app.player;
-  p.rowTiming = RowTiming::kCartridge;
-  p.speed = 6;
-  p.tempo = 125;
-  p.playOrder = 0;
-  p.playRow = 0;
-  p.playTick = 0;
-  resetPlayer();
-  p.periodTable[0] = kCartPeriodEntry0;
-  p.sequencerRunning = true;
-}
-
-// The cartridge keeps the period offset in 16 bits and saturates it there;
-// the editor's never gets that far unless a slide runs for minutes.
-void saturateOffsets() {
-  for (ChannelState& c : app.player.channels) c.periodOffset = std::clamp(c.periodOffset, kInt16Min, kInt16Max);
-}
+// The editor's player under the cartridge's row timing.
+struct Reference {
+  Reference(const Song& from, VideoStandard standard, bool withEngine) : song(from) {
+    song.ntsc = standard == VideoStandard::kNtsc;
+    if (!withEngine) player.engine = nullptr;
+    player.options.rowTiming = RowTiming::kCartridge;
+    startSong(player);
+    player.periodTable[0] = kCartPeriodEntry0;
+  }
+  // The cartridge keeps the period offset in 16 bits and saturates it there;
+  // the editor's never gets that far unless a slide runs for minutes.
+  void frame() {
+    playerFrame(player);
+    for (ChannelState& c : player.channels) c.periodOffset = std::clamp(c.periodOffset, kInt16Min, kInt16Max);
+  }
+  Song song;
+  Engine engine;
+  Player player{song, &engine};
+};
 
 }  // namespace
 
@@ -75,27 +64,23 @@ std::vector<FrameWrites> cartridgeFrames(Vrc6Machine& machine, int count) {
 }
 
 std::vector<FrameWrites> referenceFrames(const Song& song, VideoStandard standard, int count) {
-  startReference(song, standard);
+  auto reference = std::make_unique<Reference>(song, standard, true);
   std::vector<FrameWrites> frames(static_cast<size_t>(count));
-  setRegisterWriteObserver(recordReferenceWrite);
+  FrameWrites* current = nullptr;
+  reference->engine.writeObserver = [&](uint32_t address, uint8_t value, int32_t) {
+    if (address >= 0x4000 && address <= 0x4017 && address != kDac) current->push_back({uint16_t(address), value});
+  };
   for (FrameWrites& frame : frames) {
-    referenceFrame = &frame;
-    playerFrame();
-    saturateOffsets();
+    current = &frame;
+    reference->frame();
   }
-  setRegisterWriteObserver(nullptr);
-  referenceFrame = nullptr;
   return frames;
 }
 
 std::string referencePosition(const Song& song, VideoStandard standard, int frame) {
-  startReference(song, standard);
-  app.player.exportMode = true;
-  for (int i = 0; i < frame; ++i) {
-    playerFrame();
-    saturateOffsets();
-  }
-  const PlayerState& p = app.player;
+  auto reference = std::make_unique<Reference>(song, standard, false);
+  for (int i = 0; i < frame; ++i) reference->frame();
+  const Player& p = reference->player;
   return "order " + std::to_string(p.playOrder) + " row " + std::to_string(p.playRow) + " tick " +
          std::to_string(p.playTick);
 }

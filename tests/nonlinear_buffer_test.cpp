@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "playback/audio_output.h"
+#include "playback/clock_rates.h"
 #include "playback/step_synth.h"
 
 namespace {

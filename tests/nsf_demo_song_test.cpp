@@ -39,20 +39,15 @@ int dominantNote(const std::vector<int16_t>& s, size_t from, size_t count) {
 
 TEST(NsfDemoSong, GmePlaysItWithTheEditorsDominantPitch) {
   resetToProgramStart();
-  resetAudioEngine();
   ASSERT_TRUE(loadModuleFile(QC_EXAMPLES_DIR "/demo.qcm"));
-  testing::internal::CaptureStdout();
-  std::optional<std::vector<uint8_t>> nsf = compileNsf();
-  testing::internal::GetCapturedStdout();
+  std::optional<std::vector<uint8_t>> nsf = compileNsf(app.song);
   ASSERT_TRUE(nsf);
 
-  setupChipClock();
-  setPlayerRoutines(playerFrame, playerSubStep);
+  Engine engine(app.song.ntsc);
+  Player player(app.song, &engine);
+  startSong(player);
   std::vector<int16_t> editor(size_t(4.6 * kOutputRate));
-  fillAudio(editor.data(), kOutputRate / 10);  // carries out the load's stop request
-  playSong();
-  fillAudio(editor.data(), int(editor.size()));
-  resetAudioEngine();
+  fillAudio(engine, &player, editor.data(), int(editor.size()));
   std::vector<int16_t> exported = renderWithGme(*nsf, 4.8);
   ASSERT_FALSE(exported.empty());
   // The driver starts 332470 cycles late: about 0.2 s.

@@ -54,14 +54,13 @@ TEST_P(GmePlaysOurNsf, AnExportedNoteAtItsPitch) {
   const bool ntsc = GetParam();
   resetToProgramStart();
   app.song.ntsc = ntsc;
-  buildPeriodTable();
+  Player player(app.song, nullptr);
+  buildPeriodTable(player);
   const int note = 58;  // 880 Hz
   app.song.patterns[0].cells[0][0] = Cell{uint8_t(note), 1, 0};
-  testing::internal::CaptureStdout();
-  std::optional<std::vector<uint8_t>> file = compileNsf();
-  testing::internal::GetCapturedStdout();
+  std::optional<std::vector<uint8_t>> file = compileNsf(app.song);
   ASSERT_TRUE(file);
-  expectTone(*file, (ntsc ? kNtscClock : kPalClock) / (16.0 * (app.player.periodTable[note] + 1)), 0.02);
+  expectTone(*file, (ntsc ? kNtscClock : kPalClock) / (16.0 * (player.periodTable[note] + 1)), 0.02);
 }
 
 INSTANTIATE_TEST_SUITE_P(PalAndNtsc, GmePlaysOurNsf, testing::Values(false, true),

@@ -42,10 +42,7 @@ double pitch(const Wav& wav) { return frequency(Samples(wav.samples.begin(), wav
 
 class PlayCommands : public ::testing::Test {
  protected:
-  void SetUp() override {
-    resetToProgramStart();
-    writeProgramStartInstruments(song);
-  }
+  void SetUp() override { writeProgramStartInstruments(song); }
   std::string writeSong() {
     const std::string path = dir.file("song.qcm");
     writeFile(path, encodeModule(song));

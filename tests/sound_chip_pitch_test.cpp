@@ -2,7 +2,7 @@
 
 namespace {
 
-double clockRate(bool ntsc) { return ntsc ? kNtscClockRate : kPalClockRate; }
+double clockRate(bool ntsc) { return chipClockRate(ntsc); }
 
 class ChipPitchTest : public AudioTest, public ::testing::WithParamInterface<bool> {};
 
@@ -10,8 +10,7 @@ TEST_P(ChipPitchTest, PulseSoundsAtClockOverSixteenPeriods) {
   const bool ntsc = GetParam();
   for (int channel : {0, 1}) {
     for (int period : {0x0FD, 0x400, 0x050}) {
-      resetAudioEngine();
-      useNtsc(ntsc);
+      reset(ntsc);
       playPulse(channel, period);
       const double expected = clockRate(ntsc) / (16.0 * (period + 1));
       EXPECT_NEAR(frequency(renderSeconds(1.0)), expected, expected * 0.002)
@@ -21,7 +20,7 @@ TEST_P(ChipPitchTest, PulseSoundsAtClockOverSixteenPeriods) {
 }
 
 TEST_P(ChipPitchTest, TriangleSoundsAnOctaveBelowThePulse) {
-  useNtsc(GetParam());
+  reset(GetParam());
   for (int period : {0x0FD, 0x2A0}) {
     playTriangle(period);
     const double expected = clockRate(GetParam()) / (32.0 * (period + 1));
@@ -31,12 +30,12 @@ TEST_P(ChipPitchTest, TriangleSoundsAnOctaveBelowThePulse) {
 
 TEST_P(ChipPitchTest, MetronomePulseClicksNearOneKilohertzAndHalfThat) {
   const bool ntsc = GetParam();
-  useNtsc(ntsc);
+  reset(ntsc);
   const int bar = ntsc ? 113 : 105;
   for (int period : {bar, 2 * bar}) {
-    apuWrite(0x9000, 0x7F);  // duty 8 of 16, volume 15
-    apuWrite(0x9001, uint8_t(period & 0xFF));
-    apuWrite(0x9002, uint8_t(0x80 | period >> 8));
+    write(0x9000, 0x7F);  // duty 8 of 16, volume 15
+    write(0x9001, uint8_t(period & 0xFF));
+    write(0x9002, uint8_t(0x80 | period >> 8));
     const double expected = clockRate(ntsc) / (16.0 * (period + 1));
     EXPECT_NEAR(frequency(renderSeconds(0.5)), expected, expected * 0.002) << "period " << period;
   }
@@ -44,10 +43,10 @@ TEST_P(ChipPitchTest, MetronomePulseClicksNearOneKilohertzAndHalfThat) {
 }
 
 TEST_P(ChipPitchTest, SawtoothRepeatsEveryFourteenPeriods) {
-  useNtsc(GetParam());
-  apuWrite(0xB000, 0x2A);
-  apuWrite(0xB001, 0x80);
-  apuWrite(0xB002, 0x80);
+  reset(GetParam());
+  write(0xB000, 0x2A);
+  write(0xB001, 0x80);
+  write(0xB002, 0x80);
   const double expected = clockRate(GetParam()) / (14.0 * 0x81);
   EXPECT_NEAR(frequency(renderSeconds(1.0)), expected, expected * 0.002);
 }

@@ -11,8 +11,7 @@
 
 #include "editor/key_codes.h"
 #include "editor/key_handler.h"
-#include "playback/audio_output.h"
-#include "playback/player.h"
+#include "editor/live_player.h"
 #include "song/app_state.h"
 #include "song/module_file.h"
 #include "song/shell_services.h"
@@ -26,7 +25,7 @@ std::string demoSongPath() { return std::string(QC_SOURCE_DIR) + "/examples/demo
 
 TEST(ConcurrentEditing, AudioThreadNeverSeesAHalfMadeChange) {
   resetToProgramStart();
-  initAudioEngine();
+  initLivePlayback();
   {
     AudioLock lock;
     ASSERT_TRUE(loadModuleFile(demoSongPath()));
@@ -39,7 +38,7 @@ TEST(ConcurrentEditing, AudioThreadNeverSeesAHalfMadeChange) {
     std::vector<int16_t> buffer(1024);
     while (!stop) {
       AudioLock lock;  // SDL holds the audio lock around its callback
-      fillAudio(buffer.data(), int(buffer.size()));
+      fillLiveAudio(buffer.data(), int(buffer.size()));
       ++callbacks;
     }
   });
@@ -76,7 +75,7 @@ TEST(ConcurrentEditing, AudioThreadNeverSeesAHalfMadeChange) {
 
   stop = true;
   audio.join();
-  EXPECT_FALSE(app.player.playing);
+  EXPECT_FALSE(isPlaying());
 }
 
 }  // namespace
