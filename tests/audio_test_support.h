@@ -12,6 +12,8 @@
 
 #include "playback/audio_output.h"
 #include "playback/clock_rates.h"
+#include "playback/player.h"
+#include "tests/song_cells.h"
 
 using Samples = std::vector<int16_t>;
 
@@ -91,3 +93,34 @@ inline double highFraction(const Samples& s, size_t from) {
   const auto high = std::count_if(s.begin() + long(from), s.end(), [&](int16_t v) { return v > mid; });
   return double(high) / double(s.size() - from);
 }
+
+// A player over a busy song: every tone channel, a raw sample, the metronome.
+class AudioLoopTest : public AudioTest {
+ protected:
+  AudioLoopTest() {
+    writeProgramStartInstruments(song);
+    song.samples[1].data.assign(3000, 0);
+    for (size_t i = 0; i < song.samples[1].data.size(); ++i) song.samples[1].data[i] = uint8_t(i * 11 & 0x7F);
+    song.samples[1].loop = true;
+    for (int row = 0; row < kRows; row += 2) {
+      putCell(song, 0, 0, row, 30 + row % 40, 1, 0x4, "48");
+      putCell(song, 0, 1, row, 40 + row % 30, 1, 0x0, "37");
+      putCell(song, 0, 2, row, 25 + row % 20, 1);
+      putCell(song, 0, 3, row, 1 + row % 16, 1);
+    }
+    putCell(song, 0, kPcmTrack, 0, 1);
+    bind();
+  }
+  void bind() {
+    player = std::make_unique<Player>(song, chip.get());
+    player->options.metronome = true;
+    startSong(*player);
+  }
+  Samples play(int count) {
+    Samples out(size_t(count), 0x1234);
+    fillAudio(*chip, player.get(), out.data(), count);
+    return out;
+  }
+  Song song;
+  std::unique_ptr<Player> player;
+};

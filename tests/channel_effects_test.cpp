@@ -12,6 +12,9 @@ class ChannelEffects : public PlayerTest {
   int32_t pulseDutyVolume() const { return captured(kCapPulse1DutyVolume); }
   int32_t pulsePeriod() const { return capturedPeriod(0); }
   int32_t noise() const { return captured(kCapNoiseModePeriod); }
+  int32_t sample() const { return captured(kCapSample); }
+  int32_t offset() const { return player.channels[0].periodOffset; }
+  int32_t vibratoPos() const { return player.channels[0].vibratoPos; }
   // What `probe` reads after the next frame and then every `stride` frames.
   std::vector<int32_t> trace(size_t count, Probe probe, int stride = 1) {
     std::vector<int32_t> values;
@@ -30,7 +33,8 @@ struct Put {
 
 TEST_F(ChannelEffects, EffectsAndEnvelopesShapeEachFrame) {
   buildPeriodTable(player);
-  const int32_t p = tablePeriod(49);
+  const int32_t p = tablePeriod(49), to = tablePeriod(53);
+  ASSERT_EQ(p - to, 41);
   struct Case {
     const char* name;
     std::vector<Put> cells;
@@ -76,6 +80,38 @@ TEST_F(ChannelEffects, EffectsAndEnvelopesShapeEachFrame) {
        .cells = {{0, 0, 49, 1, 0xC, "05"}, {0, 1, 0, 0, 0xC, "35"}, {0, 3, 49, 1}},
        .prepare = [](Song& song) { setEnvelope(song.envelopes[1][kDutyEnvelope], {1}); }, .stride = 6,
        .probe = &ChannelEffects::pulseDutyVolume, .expected = {0x15, 0x25, 0x25, 0x1F}},
+      {.name = "portamento keeps growing past the clamped period", .cells = {{0, 0, 13, 1, 0x2, "FF"}, {1, 0, 0, 0, 0xF, "00"}},
+       .skip = 39, .probe = &ChannelEffects::offset, .expected = {39 * 255}},
+      {.name = "while the written period stops at 2047", .cells = {{0, 0, 13, 1, 0x2, "FF"}, {1, 0, 0, 0, 0xF, "00"}},
+       .skip = 39, .expected = {2047}},
+      {.name = "tone portamento slides a new note in from the old pitch and stops at it",
+       .cells = {{0, 0, 49, 1, 0xC, "0A"}, {0, 1, 53, 1, 0x3, "08"}, {0, 2, 0, 0, 0x3, "00"}}, .skip = 6,
+       .expected = {p, p - 8, p - 16, p - 24, p - 32, p - 40, p - 40, to, to}},
+      {.name = "tone portamento keeps the volume of the note it slides from", .cells = {{0, 0, 49, 1, 0xC, "0A"}, {0, 1, 53, 1, 0x3, "08"}}, .skip = 6,
+       .probe = &ChannelEffects::pulseVolume, .expected = {10, 10}},
+      {.name = "effect 5 slides the volume",
+       .cells = {{0, 0, 49, 1, 0xC, "0A"}, {0, 1, 53, 1, 0x3, "02"}, {0, 2, 0, 0, 0x5, "20"}}, .skip = 12,
+       .probe = &ChannelEffects::pulseVolume, .expected = {10, 12, 14}},
+      {.name = "effect 5 goes on with the tone portamento",
+       .cells = {{0, 0, 49, 1, 0xC, "0A"}, {0, 1, 53, 1, 0x3, "02"}, {0, 2, 0, 0, 0x5, "20"}},
+       .skip = 12, .probe = &ChannelEffects::offset, .expected = {31, 29, 27}},
+      {.name = "effect 6 slides the volume",
+       .cells = {{0, 0, 49, 1, 0x4, "48"}, {0, 1, 0, 0, 0x6, "01"}}, .skip = 8, .probe = &ChannelEffects::pulseVolume,
+       .expected = {13}},
+      {.name = "effect 6 goes on with the vibrato", .cells = {{0, 0, 49, 1, 0x4, "48"}, {0, 1, 0, 0, 0x6, "01"}},
+       .skip = 8,
+       .probe = &ChannelEffects::vibratoPos, .expected = {(20 + 2 * 4) & 63}},
+      {.name = "vibrato turns negative in the second half of its cycle", .cells = {{0, 0, 49, 1, 0x4, "CF"}},
+       .skip = 4, .probe = &ChannelEffects::offset, .expected = {-11}},
+      {.name = "noise notes sixteen apart share a period, the mode comes from the duty envelope",
+       .cells = {{3, 0, 1, 1}, {3, 1, 17, 1}, {3, 2, 33, 2}, {3, 3, 16, 2}},
+       .prepare = [](Song& song) {
+         setEnvelope(song.envelopes[2][kVolumeEnvelope], {15});
+         setEnvelope(song.envelopes[2][kDutyEnvelope], {3});
+       },
+       .stride = 6, .probe = &ChannelEffects::noise, .expected = {14, 14, 0x10 | 14, 0x10 | 15}},
+      {.name = "a raw-sample trigger is captured on the row's first tick only", .cells = {{kPcmTrack, 0, 5}},
+       .probe = &ChannelEffects::sample, .expected = {5, 0, 0, 0, 0, 0, 0}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -83,60 +119,10 @@ TEST_F(ChannelEffects, EffectsAndEnvelopesShapeEachFrame) {
     writeProgramStartInstruments(song);
     if (c.prepare) c.prepare(song);
     for (const Put& cell : c.cells) put(cell.track, cell.row, cell.note, cell.instrument, cell.effect, cell.param);
-    playSong();
+    startSong(player);
     frames(c.skip);
     EXPECT_EQ(trace(c.expected.size(), c.probe, c.stride), c.expected);
   }
-}
-
-TEST_F(ChannelEffects, PortamentoKeepsGrowingPastTheClampedPeriod) {
-  put(0, 0, 13, 1, 0x2, "FF");
-  put(1, 0, 0, 0, 0xF, "00");
-  playSong();
-  frames(40);
-  EXPECT_EQ(capturedPeriod(0), 2047);
-  EXPECT_EQ(channel(0).periodOffset, 39 * 255);
-}
-
-TEST_F(ChannelEffects, TonePortamentoSlidesTheNewNoteInFromTheOldPitchAndStopsAtIt) {
-  put(0, 0, 49, 1, 0xC, "0A");  // volume 10, so a restart to 15 would show
-  put(0, 1, 53, 1, 0x3, "08");
-  put(0, 2, 0, 0, 0x3, "00");
-  playSong();
-  frames(6);
-  const int32_t from = tablePeriod(49), to = tablePeriod(53);
-  ASSERT_GT(from - to, 8 * 5);
-  EXPECT_EQ(trace(6, &ChannelEffects::pulsePeriod), (std::vector<int32_t>{from, from - 8, from - 16, from - 24, from - 32, from - 40}));
-  EXPECT_EQ(pulseVolume(), 10);
-  frames(2);
-  EXPECT_EQ(pulsePeriod(), to);  // never past the target
-}
-
-TEST_F(ChannelEffects, VibratoTurnsNegativeInTheSecondHalfOfItsCycle) {
-  put(0, 0, 49, 1, 0x4, "CF");
-  playSong();
-  frames(5);  // positions 0, 12, 24 used; the fifth frame reads position 36
-  EXPECT_EQ(channel(0).periodOffset, -11);
-}
-
-TEST_F(ChannelEffects, SlideEffectsAlsoSlideTheVolume) {
-  put(0, 0, 49, 1, 0xC, "0A");
-  put(0, 1, 53, 1, 0x3, "02");
-  put(0, 2, 0, 0, 0x5, "20");  // tone portamento and volume up
-  playSong();
-  frames(12);
-  const int32_t offset = channel(0).periodOffset;
-  frames(3);
-  EXPECT_EQ(channel(0).volume, 10 + 2 * 2);
-  EXPECT_EQ(channel(0).periodOffset, offset - 2 * 2);
-
-  song.patterns[0] = Pattern{};
-  put(0, 0, 49, 1, 0x4, "48");
-  put(0, 1, 0, 0, 0x6, "01");  // vibrato and volume down
-  playSong();
-  frames(9);
-  EXPECT_EQ(channel(0).volume, 13);
-  EXPECT_EQ(channel(0).vibratoPos, (20 + 2 * 4) & 63);
 }
 
 TEST_F(ChannelEffects, NoteOffWithInstrumentRestartsAtNoteZeroAndAloneSilences) {
@@ -179,34 +165,6 @@ TEST_F(ChannelEffects, TriangleIsSilentAtVolumeSevenAndSoundsAtEight) {
   EXPECT_EQ(frameWrites().front(), (RegisterWrite{0x4008, 0xFF}));
   EXPECT_EQ(captured(kCapTriangleOn), 255);
   EXPECT_EQ(captured(kCapTriangleHigh) << 8 | captured(kCapTriangleLow), tablePeriod(49));
-}
-
-TEST_F(ChannelEffects, NoiseNotesSixteenApartShareAPeriodAndModeComesFromTheDutyEnvelope) {
-  setEnvelope(song.envelopes[2][kVolumeEnvelope], {15});
-  setEnvelope(song.envelopes[2][kDutyEnvelope], {3});
-  put(3, 0, 1, 1);
-  put(3, 1, 17, 1);
-  put(3, 2, 33, 2);
-  put(3, 3, 16, 2);
-  playSong();
-  for (int32_t expected : {14, 14, 0x10 | 14, 0x10 | 15}) {
-    frames(1);
-    EXPECT_EQ(captured(kCapNoiseModePeriod), expected);
-    EXPECT_EQ(captured(kCapNoiseVolume), 15);
-    frames(5);
-  }
-}
-
-TEST_F(ChannelEffects, RawSampleTriggerIsCapturedOnlyOnTheRowsFirstTick) {
-  put(kPcmTrack, 0, 5);
-  playSong();
-  frames(1);
-  EXPECT_EQ(captured(kCapSample), 5);
-  EXPECT_EQ(player.pcmSample, 5);
-  for (int tick = 1; tick < 6; ++tick) {
-    frames(1);
-    EXPECT_EQ(captured(kCapSample), 0) << "tick " << tick;
-  }
 }
 
 }  // namespace

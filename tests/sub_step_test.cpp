@@ -24,46 +24,32 @@ class SubStep : public PlayerTest {
   }
 };
 
-TEST_F(SubStep, ResetRequestPutsTheChipIntoItsSilentState) {
+TEST_F(SubStep, ResetAndSilenceRequestsAreCarriedOutAtTheNextSubStep) {
   player.options.channelMask = 0x1B;
   resetPlayer(player);
   writes.clear();
   subSteps(1);
-  const Writes expected = {{0x4000, 0x30}, {0x4004, 0x30}, {0x4008, 0x00}, {0x400C, 0x30},
-                           {0x4001, 0x0F}, {0x4005, 0x0F}, {0x4015, 0x1B}, {0x9000, 0x00}};
-  EXPECT_EQ(writes, expected);
+  EXPECT_EQ(writes, (Writes{{0x4000, 0x30}, {0x4004, 0x30}, {0x4008, 0x00}, {0x400C, 0x30},
+                            {0x4001, 0x0F}, {0x4005, 0x0F}, {0x4015, 0x1B}, {0x9000, 0x00}}));
   EXPECT_FALSE(player.apuResetRequest);
-}
 
-TEST_F(SubStep, SilenceRequestStopsTheSequencerAndClearsTheChannels) {
   makeSample(3, std::vector<uint8_t>(100, 64), false);
   put(0, 0, 49, 1, 0x4, "48");
   put(kPcmTrack, 0, 3);
   playSong();
   audioFrames(2);
   stopPlayback(player);
+  frames(1);  // the frame before the sub-step still plays
+  EXPECT_EQ(player.playTick, 3);
   writes.clear();
   subSteps(1);
-  const Writes expected = {{0x4000, 0x30}, {0x4004, 0x30}, {0x4008, 0x00},
-                           {0x400C, 0x30}, {0x4015, 0x1F}, {0x9000, 0x00}};
-  EXPECT_EQ(writes, expected);
+  EXPECT_EQ(writes, (Writes{{0x4000, 0x30}, {0x4004, 0x30}, {0x4008, 0x00}, {0x400C, 0x30}, {0x4015, 0x1F},
+                            {0x9000, 0x00}}));
   EXPECT_FALSE(player.sequencerRunning);
   EXPECT_FALSE(player.silenceRequest);
   EXPECT_EQ(player.pcmSample, 0);
-  EXPECT_EQ(channel(0).note, 0);
-  EXPECT_EQ(channel(0).effect, 0);
-  EXPECT_EQ(channel(0).param, 0);
-  EXPECT_EQ(channel(0).instrument, 0);
-}
-
-TEST_F(SubStep, StopCompletesOnTheAudioThreadAfterAFrameStillPlaying) {
-  playSong();
-  stopPlayback(player);
-  EXPECT_TRUE(player.sequencerRunning);
-  frames(1);
-  EXPECT_EQ(player.playTick, 1);
-  subSteps(1);
-  EXPECT_FALSE(player.sequencerRunning);
+  const ChannelState& c = channel(0);
+  EXPECT_EQ(c.note | c.effect | c.param | c.instrument, 0);
 }
 
 TEST_F(SubStep, MutingDisablesTheChannelAndUnmutingForcesAFullPeriodWrite) {
