@@ -124,11 +124,10 @@ TEST_F(Sequencer, JumpsBreaksAndTheEndOfTheOrderList) {
   player.playRow = 63;
   frames(6);
   expectPosition(0, 0);
-}
 
-TEST_F(Sequencer, PendingBreakSurvivesStopAndIsTakenOnTheNextPlay) {
-  song.orderCount = 2;
+  // A break left pending by a stop is taken on the next play.
   put(0, 0, 0, 0, 0xD, "10");
+  put(1, 0, 0, 0, 0x0, "00");
   playSong();
   frames(1);
   stopPlayback(player);
@@ -221,24 +220,13 @@ TEST_F(Sequencer, MetronomeClicksOnBarsAndBeatsOneFrameLateAndFades) {
   EXPECT_EQ(volumes, (std::vector<int>{0, 0x7F, 0x7F, 0x7C, 0x79, 0x73, 0x70, 0}));
 
   playSong();
-  player.lastClickRow = -1;
   EXPECT_EQ(clicks(6 * 17), (std::vector<std::pair<int, int>>{{1, 105}, {25, 210}, {49, 210}, {73, 210}, {97, 105}}));
+  // Starting on the row it last looked at (16, a bar) gives no click there.
+  playFromCursor(player, 0, 16);
+  EXPECT_TRUE(clicks(6).empty());
   song.ntsc = true;
   playSong();
-  player.lastClickRow = -1;
   EXPECT_EQ(clicks(30), (std::vector<std::pair<int, int>>{{1, 113}, {27, 226}}));
-}
-
-TEST_F(Sequencer, MetronomeMissesTheClickOfTheRowItLastLookedAt) {
-  player.options.metronome = true;
-  put(0, 4, 0, 0, 0xF, "00");
-  playSong();
-  frames(6 * 4 + 8);  // row 4 clicked and the click has faded
-  playFromCursor(player, 0, 4);
-  EXPECT_TRUE(clicks(8).empty());
-  player.lastClickRow = -1;
-  playFromCursor(player, 0, 4);
-  EXPECT_EQ(clicks(8).size(), 1u);
 }
 
 }  // namespace
