@@ -2,7 +2,8 @@
 
 #include <SDL.h>
 
-#include "playback/audio_output.h"
+#include "editor/live_player.h"
+#include "playback/clock_rates.h"
 
 namespace {
 
@@ -24,5 +25,5 @@ void openAudio() {
 }
 
 void audioCallback(void*, uint8_t* stream, int length) {
-  fillAudio(reinterpret_cast<int16_t*>(stream), length / 2);
+  fillLiveAudio(reinterpret_cast<int16_t*>(stream), length / 2);
 }

@@ -1,5 +1,5 @@
 // The sound card: SDL 1.2's audio device at 44100 Hz, signed 16-bit mono,
-// fed from fillAudio on SDL's audio thread.
+// fed from the live player on SDL's audio thread.
 #pragma once
 
 #include <cstdint>

@@ -7,8 +7,7 @@
 #include "app/main_loop.h"
 #include "app/start_up.h"
 #include "app/video_start.h"
-#include "playback/audio_output.h"
-#include "playback/player.h"
+#include "editor/live_player.h"
 
 int runEditor(int argc, char** argv) {
   preferX11Video();
@@ -18,9 +17,8 @@ int runEditor(int argc, char** argv) {
     SDL_Quit();
     return 1;
   }
-  initAudioEngine();
+  initLivePlayback();
   openAudio();
-  resetPlayer();
   runMainLoop();
   SDL_CloseAudio();
   backupUnsavedSong();

@@ -1,5 +1,7 @@
 #include "app/file_commands.h"
 
+#include <cstdio>
+
 #include "app/file_dialog.h"
 #include "app/file_filters.h"
 #include "app/module_loading.h"
@@ -53,6 +55,8 @@ constexpr const char* kSaved = "File succesfully saved!";
 constexpr const char* kNotSaved = "Couldn't save file!";
 constexpr const char* kNotOpened = "Couldn't open file!";
 
+void printLine(const std::string& line) { std::printf("%s\n", line.c_str()); }
+
 }  // namespace
 
 void performFileCommand(FileCommand command, const std::string& path) {
@@ -75,7 +79,7 @@ void performFileCommand(FileCommand command, const std::string& path) {
     case FileCommand::SaveOptimizedSamples: report(saveOptimizedSamples(path), kSaved, kNotSaved); break;
     case FileCommand::SaveInstrument: report(saveInstrument(path), kSaved, kNotSaved); break;
     case FileCommand::ExportRom: report(exportRom(path), kSaved, kNotSaved); break;
-    case FileCommand::ExportNsf: report(exportNsf(path), kSaved, kNotSaved); break;
+    case FileCommand::ExportNsf: report(exportNsf(app.song, path, printLine), kSaved, kNotSaved); break;
   }
 }
 

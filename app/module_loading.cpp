@@ -2,7 +2,7 @@
 
 #include "editor/status_line.h"
 #include "editor/undo_history.h"
-#include "playback/player.h"
+#include "editor/live_player.h"
 #include "song/module_file.h"
 #include "song/shell_services.h"
 

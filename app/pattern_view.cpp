@@ -9,6 +9,7 @@
 #include "app/palette.h"
 #include "app/screen_layout.h"
 #include "app/surfaces.h"
+#include "editor/live_player.h"
 #include "song/app_state.h"
 
 namespace {
@@ -42,9 +43,9 @@ void drawHeadings(int blink) {
 
 void drawRow(const Pattern& pattern, int row, int y) {
   const EditorState& ed = app.editor;
-  const PlayerState& pl = app.player;
+  const std::optional<PlayingRow> playing = playingRow();
   if (row % 4 == 0) drawBox(0, y, kPatternWidth, kGlyphHeight, kBeatRowBox, kBeatRowAlpha);
-  if (pl.playing && row == pl.playRow && ed.orderCursor == pl.playOrder)
+  if (playing && row == playing->row && ed.orderCursor == playing->order)
     drawBox(0, y, kPatternWidth, kGlyphHeight, kPlayRowBox, kPlayRowAlpha);
   if (row == ed.cursorRow) drawBox(0, y, kPatternWidth, kGlyphHeight, kCursorRowBox, kCursorRowAlpha);
 

@@ -3,7 +3,16 @@
 #include <cstdio>
 #include <cstring>
 
-#include "cli/commands.h"
+#include "cli/console_render_command.h"
+#include "cli/convert_command.h"
+#include "cli/export_nes_command.h"
+#include "cli/export_nsf_command.h"
+#include "cli/export_qcs_command.h"
+#include "cli/info_command.h"
+#include "cli/keys_command.h"
+#include "cli/render_command.h"
+#include "cli/trace_command.h"
+#include "cli/verify_command.h"
 
 namespace {
 

@@ -11,13 +11,6 @@ bool readModuleArgument(const std::string& path, ParsedModule& out) {
   return false;
 }
 
-bool loadModuleArgument(const std::string& path) {
-  ReadReport report;
-  if (loadModuleFile(path, &report)) return true;
-  std::fprintf(stderr, "quillchanter: %s: %s\n", path.c_str(), report.describe().c_str());
-  return false;
-}
-
 void reportWriteFailure(const std::string& path) {
   const char* reason = errno == EEXIST ? "not a regular file, left as it is" : std::strerror(errno);
   std::fprintf(stderr, "quillchanter: %s: cannot write: %s\n", path.c_str(), reason);

@@ -9,10 +9,6 @@
 // Parses the file at path; on failure prints "quillchanter: PATH: REASON".
 bool readModuleArgument(const std::string& path, ParsedModule& out);
 
-// Loads the file at path into the application state as the editor's open
-// command does; on failure prints "quillchanter: PATH: REASON".
-bool loadModuleArgument(const std::string& path);
-
 // Prints "quillchanter: PATH: cannot write: REASON" from errno.
 void reportWriteFailure(const std::string& path);
 

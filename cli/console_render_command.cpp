@@ -1,3 +1,5 @@
+#include "cli/console_render_command.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
@@ -10,8 +12,8 @@
 #include <vector>
 
 #include "cli/command_support.h"
-#include "cli/commands.h"
-#include "cli/loop_point.h"
+#include "cli/render_command.h"
+#include "playback/loop_point.h"
 #include "cli/wav_file.h"
 #include "console/console_render.h"
 

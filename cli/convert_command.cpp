@@ -1,4 +1,5 @@
-#include "cli/commands.h"
+#include "cli/convert_command.h"
+
 #include "cli/command_support.h"
 #include "song/safe_file.h"
 

@@ -1,7 +1,8 @@
+#include "cli/export_nes_command.h"
+
 #include <cstdio>
 
 #include "cli/command_support.h"
-#include "cli/commands.h"
 #include "export/cart_images.h"
 #include "export/rom_layout.h"
 #include "song/safe_file.h"

@@ -1,9 +1,10 @@
+#include "cli/export_qcs_command.h"
+
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 
-#include "cli/commands.h"
 #include "cli/command_support.h"
 #include "song/optimized_samples.h"
 #include "song/safe_file.h"

@@ -1,7 +1,8 @@
+#include "cli/info_command.h"
+
 #include <cstdio>
 #include <string>
 
-#include "cli/commands.h"
 #include "cli/json_text.h"
 #include "cli/command_support.h"
 

@@ -1,6 +1,7 @@
+#include "cli/keys_command.h"
+
 #include <cstdio>
 
-#include "cli/commands.h"
 #include "editor/key_reference.h"
 
 int runKeys(int argc, char**) {

@@ -1,3 +1,5 @@
+#include "cli/render_command.h"
+
 #include <unistd.h>
 
 #include <algorithm>
@@ -7,14 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "cli/commands.h"
-#include "cli/wav_file.h"
-#include "cli/loop_point.h"
 #include "cli/command_support.h"
-#include "playback/audio_output.h"
-#include "playback/channel_update.h"
+#include "cli/wav_file.h"
+#include "playback/clock_rates.h"
+#include "playback/loop_point.h"
 #include "playback/player.h"
-#include "song/app_state.h"
 
 namespace {
 
@@ -24,16 +23,6 @@ constexpr int kChunkSamples = kWavMostAppended;
 constexpr double kMaxSeconds = 12 * 3600.0;  // 16-bit mono WAV stays far below 4 GB
 constexpr int kProgressEverySeconds = 10;
 
-// As the editor starts up with the module and then plays it from the top.
-void playFromTheTop() {
-  resetPlayer();
-  playerSubStep();  // the audio thread carries out the load's requests first
-  app.editor.orderCursor = 0;
-  app.editor.repeatBlock = false;
-  app.player.speed = 6;
-  app.player.tempo = 125;
-  playSong();
-}
 }  // namespace
 
 int runRender(int argc, char** argv) {
@@ -46,10 +35,13 @@ int runRender(int argc, char** argv) {
       return usageError(kUsage);
   }
   const std::string modulePath = argv[1], outPath = argv[2];
-  if (!loadModuleArgument(modulePath)) return 1;
+  ParsedModule module;
+  if (!readModuleArgument(modulePath, module)) return 1;
+  const Song& song = *module.song;
 
-  initAudioEngine();
-  playFromTheTop();
+  Engine engine(song.ntsc);
+  Player player(song, &engine);
+  startSong(player);
   WavFile wav(outPath);
   if (!wav.isOpen()) {
     std::fprintf(stderr, "quillchanter: %s: cannot write: %s\n", outPath.c_str(), wav.error().c_str());
@@ -59,22 +51,23 @@ int runRender(int argc, char** argv) {
   const bool untilLoop = seconds == 0.0;
   const int64_t limit = std::llround((untilLoop ? kRenderCapSeconds : seconds) * kOutputRate);
   const bool showProgress = isatty(fileno(stderr));
-  LoopPointFinder loop(app.player.playOrder, app.player.playRow);
+  LoopPointFinder loop(player.playOrder, player.playRow);
   bool looped = false;
   int64_t stopAt = limit;
   int64_t written = 0;
   while (written < stopAt) {
     const int count = int(std::min<int64_t>(kChunkSamples, stopAt - written));
-    fillAudio(wav.next(), count);
+    fillAudio(engine, &player, wav.next(), count);
     if (!wav.append(count)) {
       std::fprintf(stderr, "quillchanter: %s: cannot write: %s\n", outPath.c_str(), wav.error().c_str());
       return 1;
     }
     written += count;
-    if (untilLoop && !looped && loop.reached(app.player.playOrder, app.player.playRow)) {
+    if (untilLoop && !looped && loop.entered(player.playOrder, player.playRow) && loop.looped()) {
       // The tick that reached the loop point is the song's last: play it out.
       looped = true;
-      stopAt = std::min<int64_t>(limit, written + std::llround(kOutputRate / framesPerSecond() - kChunkSamples / 2.0));
+      const double frameSamples = kOutputRate / framesPerSecond(song.ntsc);
+      stopAt = std::min<int64_t>(limit, written + std::llround(frameSamples - kChunkSamples / 2.0));
     }
     if (showProgress && written % (kProgressEverySeconds * kOutputRate) < count)
       std::fprintf(stderr, "\rquillchanter: rendered %lld s", static_cast<long long>(written / kOutputRate));
@@ -86,7 +79,7 @@ int runRender(int argc, char** argv) {
   }
   if (untilLoop && !looped)
     std::fprintf(stderr, "quillchanter: %s: %s; stopped after %d minutes\n", modulePath.c_str(),
-                 app.player.speed == 0 ? "speed 0 holds the song on one row" : "no loop point reached",
+                 player.speed == 0 ? "speed 0 holds the song on one row" : "no loop point reached",
                  kRenderCapSeconds / 60);
   std::printf("%s: %.2f seconds\n", outPath.c_str(), double(written) / kOutputRate);
   return 0;

@@ -1,21 +1,20 @@
+#include "cli/trace_command.h"
+
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include "cli/command_support.h"
-#include "cli/commands.h"
-#include "cli/loop_point.h"
-#include "export/song_compiler.h"
+#include "playback/loop_point.h"
 #include "playback/player.h"
-#include "song/app_state.h"
 
 namespace {
 
 constexpr const char* kUsage = "--trace MODULE [--ticks N]";
 constexpr long kMaxTicks = 100'000'000;
 
-long ticksInCap() { return std::lround(kRenderCapSeconds * framesPerSecond()); }
+long ticksInCap(bool ntsc) { return std::lround(kRenderCapSeconds * framesPerSecond(ntsc)); }
 
 }  // namespace
 
@@ -29,22 +28,25 @@ int runTrace(int argc, char** argv) {
       return usageError(kUsage);
   }
   const std::string modulePath = argv[1];
-  if (!loadModuleArgument(modulePath)) return 1;
+  ParsedModule module;
+  if (!readModuleArgument(modulePath, module)) return 1;
 
-  startExportSimulation();
-  const PlayerState& p = app.player;
+  PlayerOptions options;
+  options.capture = true;
+  Player p(*module.song, nullptr, options);
+  startSong(p);
   LoopPointFinder loop(p.playOrder, p.playRow);
-  const long limit = ticks != 0 ? ticks : ticksInCap();
+  const long limit = ticks != 0 ? ticks : ticksInCap(module.song->ntsc);
   long done = 0;
   bool looped = false;
   while (done < limit && !looped) {
     const int32_t order = p.playOrder, row = p.playRow, tick = p.playTick;
-    playerFrame();
+    playerFrame(p);
     std::printf("%d %d %d", order, row, tick);
     for (int32_t value : p.capture.field) std::printf(" %d", value);
     std::printf("\n");
     ++done;
-    looped = ticks == 0 && loop.reached(p.playOrder, p.playRow);
+    looped = ticks == 0 && loop.entered(p.playOrder, p.playRow) && loop.looped();
   }
   if (ticks == 0 && !looped)
     std::fprintf(stderr, "quillchanter: %s: %s; stopped after %d minutes\n", modulePath.c_str(),

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "playback/audio_output.h"
+#include "playback/clock_rates.h"
 
 // The most samples one append() may add.
 inline constexpr int kWavMostAppended = 64;

@@ -1,6 +1,6 @@
 #include "console/console_audio.h"
 
-#include "playback/audio_output.h"
+#include "playback/clock_rates.h"
 
 ConsoleAudio::ConsoleAudio(int32_t clockRate, uint64_t startCycle) : sliceStart_(startCycle) {
   buffer_.setClockRate(clockRate);

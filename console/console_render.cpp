@@ -4,13 +4,13 @@
 #include <cmath>
 #include <cstdio>
 
-#include "cli/loop_point.h"
+#include "playback/loop_point.h"
 #include "console/cartridge_machine.h"
 #include "console/console_audio.h"
 #include "console/nsf_machine.h"
 #include "export/nsf_driver_image.h"
 #include "export/nsf_layout.h"
-#include "playback/audio_output.h"
+#include "playback/clock_rates.h"
 
 namespace {
 
@@ -136,7 +136,7 @@ ConsoleRenderResult renderCartridgeFile(const std::vector<uint8_t>& bytes, doubl
     // The frame that reached the loop point is the song's last: it has now played.
     if (looped) break;
     if (seconds <= 0)
-      looped = loop.reached(machine.ramByte(kCartPlayOrderAddress), machine.ramByte(kCartPlayRowAddress));
+      looped = loop.entered(machine.ramByte(kCartPlayOrderAddress), machine.ramByte(kCartPlayRowAddress)) && loop.looped();
   }
   if (result.note.empty() && seconds <= 0 && !looped)
     result.note = stoppedAfter("no loop point reached", machine.cpu.cycles, clockRate);

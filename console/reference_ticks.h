@@ -1,7 +1,6 @@
 // The editor's own player as the reference that the console's playback of
 // the exports must reproduce. This is the one place the verification drives
-// the player: it runs on the application's song and player state (app.song),
-// so the caller must not be playing it.
+// players: each reference makes its own.
 #pragma once
 
 #include <cstdint>
@@ -9,8 +8,9 @@
 #include <vector>
 
 #include "export/tick_stream.h"
+#include "song/song.h"
 
-// The NSF export of app.song and the song compiler's simulation behind it:
+// The NSF export of the song and the song compiler's simulation behind it:
 // every tick's ExportCapture up to the loop point. After its last tick the
 // driver goes on at loopTick.
 struct NsfReference {
@@ -19,7 +19,7 @@ struct NsfReference {
   size_t loopTick = 0;
 };
 // Nothing when the song cannot be exported as NSF. Prints nothing.
-std::optional<NsfReference> nsfReference();
+std::optional<NsfReference> nsfReference(const Song& song);
 
 struct FrameWrite {
   uint16_t address;
@@ -36,7 +36,7 @@ struct CartridgeFrame {
   int32_t order = 0, row = 0, tick = 0;  // where the frame plays
 };
 
-// The frames of app.song on a console of the given standard, up to the tick
+// The frames of the song on a console of the given standard, up to the tick
 // that reaches the loop point and `beyond` more; nothing when no loop point
 // comes within maxFrames.
-std::optional<std::vector<CartridgeFrame>> cartridgeReference(bool pal, int beyond, int maxFrames);
+std::optional<std::vector<CartridgeFrame>> cartridgeReference(const Song& song, bool pal, int beyond, int maxFrames);

@@ -7,7 +7,7 @@
 #include "editor/sample_operations.h"
 #include "editor/status_line.h"
 #include "editor/undo_history.h"
-#include "playback/player.h"
+#include "editor/live_player.h"
 #include "song/app_state.h"
 
 namespace {
@@ -151,7 +151,7 @@ std::optional<FileCommand> globalCommandKey(const KeyEvent& key) {
       }
       return std::nullopt;
     case kKeySpace:
-      if (app.player.playing) {
+      if (isPlaying()) {
         stopPlayback();
       } else {
         e.editMode = !e.editMode;

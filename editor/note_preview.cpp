@@ -4,7 +4,7 @@
 
 #include "editor/key_codes.h"
 #include "editor/key_maps.h"
-#include "playback/channel_update.h"
+#include "editor/live_player.h"
 #include "song/app_state.h"
 
 namespace {
@@ -19,7 +19,7 @@ void sound(int note) {
   Cell cell;
   cell.note = uint8_t(note);
   cell.setInstrument(app.editor.currentInstrument % kInstrumentSlots);
-  triggerNote(app.editor.cursorChannel, cell);
+  previewNote(app.editor.cursorChannel, cell);
 }
 
 }  // namespace

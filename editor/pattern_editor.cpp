@@ -6,10 +6,10 @@
 #include "editor/channel_mask.h"
 #include "editor/key_codes.h"
 #include "editor/key_maps.h"
+#include "editor/live_player.h"
 #include "editor/note_preview.h"
 #include "editor/pattern_cursor.h"
 #include "editor/undo_history.h"
-#include "playback/channel_update.h"
 #include "song/app_state.h"
 
 namespace {
@@ -39,7 +39,7 @@ void enterNote(int32_t sym, int offset) {
   Cell sounded;
   sounded.note = uint8_t(note);
   sounded.setInstrument(e.currentInstrument % kInstrumentSlots);
-  triggerNote(channel, sounded);
+  previewNote(channel, sounded);
 }
 
 void enterDigit(int digit) {

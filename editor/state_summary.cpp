@@ -20,7 +20,7 @@ std::string twoDigits(int n) {
 
 // What the first row of the first order sets, as play from the top starts.
 std::string firstRowTiming() {
-  int speed = PlayerState{}.speed, tempo = PlayerState{}.tempo;
+  int speed = kStartSpeed, tempo = kStartTempo;
   const Pattern& first = app.song.patterns[std::clamp(app.song.orders[0], 0, kPatterns - 1)];
   for (int track = 0; track < kPcmTrack; ++track) {
     const Cell& cell = first.cells[track][0];

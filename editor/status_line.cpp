@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "editor/live_player.h"
 #include "song/app_state.h"
 #include "song/shell_services.h"
 
@@ -57,5 +58,5 @@ void showCurrentSample() { setStatus(currentSampleText()); }
 void toggleNtsc() {
   app.song.ntsc = !app.song.ntsc;
   setStatus(app.song.ntsc ? "Mode: NTSC" : "Mode: PAL");
-  app.player.clockChanged = true;
+  requestClockChange();
 }

@@ -9,6 +9,7 @@
 #include <variant>
 #include <vector>
 
+#include "editor/live_player.h"
 #include "song/app_state.h"
 
 namespace {
@@ -113,15 +114,13 @@ struct SwapWithSong {
   }
   void operator()(VideoModeSnapshot& s) const {
     std::swap(s.ntsc, app.song.ntsc);
-    app.player.clockChanged = true;
+    requestClockChange();
   }
   // As an open does, playback stops before the song is exchanged.
   void operator()(SongSnapshot& s) const {
-    app.player.playing = false;
-    app.player.returnRow = -1;
-    app.player.silenceRequest = true;
+    haltForLoad();
     std::swap(*s.song, app.song);
-    app.player.clockChanged = true;
+    rewindForNewSong();
   }
 };
 

@@ -1,4 +1,4 @@
-// The NSF export of the song (File > Export NSF and --export-nsf).
+// The NSF export of a song (File > Export NSF and --export-nsf).
 #pragma once
 
 #include <cstdint>
@@ -6,13 +6,15 @@
 #include <string>
 #include <vector>
 
-// The NSF file of app.song, or nothing when the song breaks a limit of the
-// format or never reaches its loop point. Audio stays paused and locked while
-// the song compiles; the player state is put back afterwards.
-std::optional<std::vector<uint8_t>> compileNsf();
+#include "export/song_compiler.h"
+#include "song/song.h"
+
+// The NSF file of the song, or nothing when the song breaks a limit of the
+// format or never reaches its loop point. The song compiles on a player of
+// its own: whatever plays meanwhile is not touched.
+std::optional<std::vector<uint8_t>> compileNsf(const Song& song, const CompileReport& report = {});
 
 // compileNsf, then a write through a temporary file and a rename. False when
 // there is no file or it cannot be written: no file is left behind (an old
-// one at path stays as it was) and playback goes on as before. On success
-// playback is stopped.
-bool exportNsf(const std::string& path);
+// one at path stays as it was).
+bool exportNsf(const Song& song, const std::string& path, const CompileReport& report = {});

@@ -1,5 +1,7 @@
 #include "export/sample_chunks.h"
 
+#include "playback/clock_rates.h"
+
 namespace {
 
 constexpr int kPageBytes = 256;
@@ -19,7 +21,7 @@ std::vector<uint8_t> stretchForNtsc(const std::vector<uint8_t>& data) {
   double x = 0.0;
   for (size_t i = 0; i < data.size(); i = size_t(x)) {
     out.push_back(data[i]);
-    x += kNtscStretch;
+    x += kPalOverNtscClock;
   }
   return out;
 }
@@ -36,8 +38,8 @@ PreparedSamples prepareSamples(const std::array<RawSample, kSampleSlots>& sample
     entry.loop = samples[slot].loop;
     prepared.entries.push_back(entry);
     for (size_t at = 0; at < data.size(); at += kChunkBytes) {
-      prepared.main.insert(prepared.main.end(), data.begin() + at, data.begin() + at + kMainPartBytes);
-      prepared.tail.insert(prepared.tail.end(), data.begin() + at + kMainPartBytes, data.begin() + at + kChunkBytes);
+      prepared.main.insert(prepared.main.end(), data.begin() + at, data.begin() + at + kChunkHeadBytes);
+      prepared.tail.insert(prepared.tail.end(), data.begin() + at + kChunkHeadBytes, data.begin() + at + kChunkBytes);
       if (prepared.tail.size() % kPageBytes == kTailPageEnd) prepared.tail.insert(prepared.tail.end(), 4, kFill);
     }
   }

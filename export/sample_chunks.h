@@ -7,14 +7,10 @@
 #include <cstdint>
 #include <vector>
 
+#include "song/sample_chunk.h"
 #include "song/song.h"
 
-inline constexpr int kChunkBytes = 156;  // one driver tick of DAC bytes
-inline constexpr int kMainPartBytes = 128;
-inline constexpr int kTailPartBytes = 28;
 inline constexpr int kBankBytes = 4096;
-// The PAL CPU clock over the NTSC one: an NTSC console plays chunks faster.
-inline constexpr double kNtscStretch = 0.9289487044723371;
 
 // Where one sample slot's chunks start in the two regions.
 struct SampleEntry {

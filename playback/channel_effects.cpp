@@ -2,8 +2,7 @@
 
 #include <algorithm>
 
-#include "playback/channel_update.h"
-#include "song/app_state.h"
+#include "playback/envelopes.h"
 
 namespace {
 
@@ -26,8 +25,7 @@ void addToPeriodOffset(ChannelState& c, int32_t amount) {
   c.periodOffset = std::clamp(c.periodOffset + amount, -kPeriodOffsetLimit, kPeriodOffsetLimit);
 }
 
-void applyExtended(int channel, int command, int value) {
-  ChannelState& c = app.player.channels[channel];
+void applyExtended(ChannelState& c, int channel, int command, int value) {
   switch (command) {
     case kFinePitchUp:
       // The noise has no fine pitch: the note moves instead.
@@ -72,8 +70,7 @@ void tonePortamentoStep(ChannelState& c) {
 
 // The vibrato and tremolo amplitude at the channel's position; negative in
 // the second half of the cycle.
-int32_t modulationStep(ChannelState& c) {
-  const PlayerState& p = app.player;
+int32_t modulationStep(const Player& p, ChannelState& c) {
   const int32_t wave = p.vibratoWave[c.vibratoPos & 63];
   int32_t a = p.vibratoTable[(wave | (c.vibratoDepth & 15)) & 255];
   if (c.vibratoPos >= 32) a = -a;
@@ -83,9 +80,8 @@ int32_t modulationStep(ChannelState& c) {
 
 }  // namespace
 
-int applyRowStartEffect(int channel, const Cell& cell) {
-  ChannelState& c = app.player.channels[channel];
-  PlayerState& p = app.player;
+int applyRowStartEffect(Player& p, int channel, const Cell& cell) {
+  ChannelState& c = p.channels[channel];
   const uint8_t param = cell.param;
   const int x = firstDigit(param);
   const int y = secondDigit(param);
@@ -121,7 +117,7 @@ int applyRowStartEffect(int channel, const Cell& cell) {
       p.pendingBreakRow = x * 10 + y;  // read as decimal digits
       break;
     case kExtended:
-      applyExtended(channel, x, y);
+      applyExtended(c, channel, x, y);
       break;
     case kSpeedTempo:
       if (x * 16 + y < kSpeedLimit)
@@ -135,11 +131,11 @@ int applyRowStartEffect(int channel, const Cell& cell) {
   return -1;
 }
 
-void applyTickEffect(int channel) {
-  ChannelState& c = app.player.channels[channel];
+void applyTickEffect(Player& p, int channel) {
+  ChannelState& c = p.channels[channel];
   switch (c.effect) {
     case kArpeggio:
-      if (c.param != 0) stepArpeggio(channel);
+      if (c.param != 0) stepArpeggio(c);
       break;
     case kPortamentoUp:
       addToPeriodOffset(c, -c.portaSpeed);
@@ -151,7 +147,7 @@ void applyTickEffect(int channel) {
       tonePortamentoStep(c);
       break;
     case kVibrato:
-      c.periodOffset = modulationStep(c);
+      c.periodOffset = modulationStep(p, c);
       break;
     case kTonePortamentoVolumeSlide:
       volumeSlide(c);
@@ -159,10 +155,10 @@ void applyTickEffect(int channel) {
       break;
     case kVibratoVolumeSlide:
       volumeSlide(c);
-      c.periodOffset = modulationStep(c);
+      c.periodOffset = modulationStep(p, c);
       break;
     case kTremolo:
-      c.tremoloOffset = modulationStep(c) / 4;
+      c.tremoloOffset = modulationStep(p, c) / 4;
       break;
     case kVolumeSlide:
       volumeSlide(c);

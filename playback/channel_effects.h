@@ -3,6 +3,7 @@
 // in its low nibble (x) and the second in its high nibble (y).
 #pragma once
 
+#include "playback/player_state.h"
 #include "song/song.h"
 
 enum EffectCommand {
@@ -29,6 +30,6 @@ inline int secondDigit(uint8_t param) { return param >> 4; }
 
 // Row-start column of the cell's own effect; returns the duty that effect C
 // asks for, or -1.
-int applyRowStartEffect(int channel, const Cell& cell);
+int applyRowStartEffect(Player& player, int channel, const Cell& cell);
 // Later-ticks column of the channel's running effect.
-void applyTickEffect(int channel);
+void applyTickEffect(Player& player, int channel);

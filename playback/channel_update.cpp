@@ -3,51 +3,51 @@
 #include <algorithm>
 
 #include "playback/channel_effects.h"
-#include "song/app_state.h"
+#include "playback/envelopes.h"
+#include "playback/register_output.h"
 
 namespace {
 
 constexpr int kHighestLookupNote = 95;  // entry 96 of the period table is never used
 
-int32_t periodOf(int32_t noteIndex) {
-  return app.player.periodTable[std::clamp(noteIndex, 0, kHighestLookupNote)];
-}
-
 bool slidesFromOldPitch(int effect) { return effect == kTonePortamento || effect == kTonePortamentoVolumeSlide; }
 
-void startChannelRow(int channel) {
-  ChannelState& c = app.player.channels[channel];
-  const Cell& cell = playingCell(channel);
+void startChannelRow(Player& p, int channel) {
+  ChannelState& c = p.channels[channel];
+  const Cell& cell = playingCell(p, channel);
   c.noteDelay = 0;
-  const int duty = applyRowStartEffect(channel, cell);
-  if (c.noteDelay == 0 && !triggerNote(channel, cell)) stepEnvelopes(channel);
-  if (cell.effect() == kArpeggio && cell.param != 0) stepArpeggio(channel);
+  const int duty = applyRowStartEffect(p, channel, cell);
+  if (c.noteDelay == 0 && !triggerNote(p, channel, cell)) stepEnvelopes(p, channel);
+  if (cell.effect() == kArpeggio && cell.param != 0) stepArpeggio(c);
   if (duty != -1) c.dutyOverride = duty;
-  c.period = periodOf(c.noteIndex);
+  c.period = periodOf(p, c.noteIndex);
 }
 
-void tickChannel(int channel) {
-  ChannelState& c = app.player.channels[channel];
-  if (c.noteDelay != 0 && --c.noteDelay == 0) triggerNote(channel, playingCell(channel));
+void tickChannel(Player& p, int channel) {
+  ChannelState& c = p.channels[channel];
+  if (c.noteDelay != 0 && --c.noteDelay == 0) triggerNote(p, channel, playingCell(p, channel));
   if (c.note == 0) return;
-  stepEnvelopes(channel);  // a delayed note's envelopes move twice on its first tick
-  applyTickEffect(channel);
-  c.period = periodOf(c.noteIndex);
+  stepEnvelopes(p, channel);  // a delayed note's envelopes move twice on its first tick
+  applyTickEffect(p, channel);
+  c.period = periodOf(p, c.noteIndex);
 }
 
 }  // namespace
 
-const Cell& playingCell(int track) {
-  const PlayerState& p = app.player;
-  const int order = std::clamp(p.playOrder, 0, kMaxOrders - 1);
-  const int pattern = std::clamp(app.song.orders[order], 0, kPatterns - 1);
-  return app.song.patterns[pattern].cells[track][std::clamp(p.playRow, 0, kRows - 1)];
+int32_t periodOf(const Player& p, int32_t noteIndex) {
+  return p.periodTable[std::clamp(noteIndex, 0, kHighestLookupNote)];
 }
 
-void startRow() {
-  PlayerState& p = app.player;
-  for (int ch = 0; ch < kToneChannels; ++ch) startChannelRow(ch);
-  const uint8_t sample = playingCell(kPcmTrack).note;
+const Cell& playingCell(const Player& p, int track) {
+  const Song& song = *p.song;
+  const int order = std::clamp(p.playOrder, 0, kMaxOrders - 1);
+  const int pattern = std::clamp(song.orders[order], 0, kPatterns - 1);
+  return song.patterns[pattern].cells[track][std::clamp(p.playRow, 0, kRows - 1)];
+}
+
+void startRow(Player& p) {
+  for (int ch = 0; ch < kToneChannels; ++ch) startChannelRow(p, ch);
+  const uint8_t sample = playingCell(p, kPcmTrack).note;
   p.capture.field[kCapSample] = sample;
   if (sample != 0) {
     p.pcmSample = sample;
@@ -55,20 +55,20 @@ void startRow() {
   }
 }
 
-void tickChannels() {
-  for (int ch = 0; ch < kToneChannels; ++ch) tickChannel(ch);
-  app.player.capture.field[kCapSample] = 0;
+void tickChannels(Player& p) {
+  for (int ch = 0; ch < kToneChannels; ++ch) tickChannel(p, ch);
+  p.capture.field[kCapSample] = 0;
 }
 
-void idleChannels() {
-  for (ChannelState& c : app.player.channels) c.period = periodOf(c.noteIndex);
-  writeChannelRegisters();
-  for (int ch = 0; ch < kToneChannels; ++ch) stepEnvelopes(ch);
+void idleChannels(Player& p) {
+  for (ChannelState& c : p.channels) c.period = periodOf(p, c.noteIndex);
+  writeChannelRegisters(p);
+  for (int ch = 0; ch < kToneChannels; ++ch) stepEnvelopes(p, ch);
 }
 
-bool triggerNote(int channel, const Cell& cell) {
+bool triggerNote(Player& p, int channel, const Cell& cell) {
   if (channel < 0 || channel >= kToneChannels) return false;
-  ChannelState& c = app.player.channels[channel];
+  ChannelState& c = p.channels[channel];
   bool started = false;
   if (cell.note == kNoteOff) {
     c.note = 0;
@@ -92,18 +92,16 @@ bool triggerNote(int channel, const Cell& cell) {
     c.tremoloOffset = 0;
     c.arpStep = 0;
   }
-  stepEnvelopes(channel);
+  stepEnvelopes(p, channel);
   if (!slide && c.effect != kVolumeDuty) c.volume = 15;
   c.dutyOverride = -1;
-  const int32_t n = (c.envNote & 0x80) ? (c.envNote & 0x7F) : c.note + c.envNote - 64;
-  const int32_t period = periodOf(n);
+  const int32_t period = periodOf(p, c.noteIndex);  // as the envelopes just left it
   // Under tone portamento the new note starts at the old pitch and slides in.
   if (slide) c.periodOffset = c.period - period;
   c.period = period;
   return true;
 }
 
-void silenceCursorChannel() {
-  const int channel = app.editor.cursorChannel;
-  if (channel >= 0 && channel < kToneChannels) app.player.channels[channel].volume = 0;
+void silenceChannel(Player& p, int channel) {
+  if (channel >= 0 && channel < kToneChannels) p.channels[channel].volume = 0;
 }

@@ -1,7 +1,6 @@
-#include <algorithm>
+#include "playback/envelopes.h"
 
-#include "playback/channel_update.h"
-#include "song/app_state.h"
+#include <algorithm>
 
 namespace {
 
@@ -26,9 +25,9 @@ int32_t stepEnvelope(const Envelope& envelope, int kind, int32_t& position) {
 
 }  // namespace
 
-void stepEnvelopes(int channel) {
-  ChannelState& c = app.player.channels[channel];
-  const auto& envelopes = app.song.envelopes[c.instrument & 0x0F];
+void stepEnvelopes(Player& player, int channel) {
+  ChannelState& c = player.channels[channel];
+  const auto& envelopes = player.song->envelopes[c.instrument & 0x0F];
   c.envVolume = stepEnvelope(envelopes[kVolumeEnvelope], kVolumeEnvelope, c.envPos[kVolumeEnvelope]);
   c.envNote = stepEnvelope(envelopes[kNoteEnvelope], kNoteEnvelope, c.envPos[kNoteEnvelope]);
   c.envDuty = stepEnvelope(envelopes[kDutyEnvelope], kDutyEnvelope, c.envPos[kDutyEnvelope]);
@@ -36,8 +35,7 @@ void stepEnvelopes(int channel) {
   c.noteIndex = (c.envNote & 0x80) ? (c.envNote & 0x7F) : c.note + c.envNote - 64;
 }
 
-void stepArpeggio(int channel) {
-  ChannelState& c = app.player.channels[channel];
+void stepArpeggio(ChannelState& c) {
   if (c.arpStep == 1)
     c.noteIndex += c.param & 0x0F;
   else if (c.arpStep == 2)

@@ -1,8 +1,7 @@
 #include "playback/metronome.h"
 
-#include "playback/channel_update.h"
-#include "playback/player.h"
-#include "song/app_state.h"
+#include "playback/clock_rates.h"
+#include "playback/register_output.h"
 
 namespace {
 constexpr int kClickFrames = 6;
@@ -13,18 +12,17 @@ constexpr int kRowsPerBeat = 4;
 constexpr int kRowsPerBar = 16;
 }  // namespace
 
-void metronomeFrame() {
-  PlayerState& p = app.player;
-  if (!app.editor.metronome) {
+void metronomeFrame(Player& p) {
+  if (!p.options.metronome) {
     p.clickActive = false;
-    playerWrite(0x9000, 0);
+    playerWrite(p, 0x9000, 0);
   } else if (!p.clickActive) {
-    playerWrite(0x9000, 0);
+    playerWrite(p, 0x9000, 0);
   } else {
-    const int32_t period = app.song.ntsc ? int32_t(p.clickPeriod / kPalOverNtscClock) : p.clickPeriod;
-    playerWrite(0x9000, uint8_t(kClickVolume[p.clickStep] | 0x70));
-    playerWrite(0x9001, uint8_t(period & 0xFF));
-    playerWrite(0x9002, uint8_t(0x80 | (period >> 8)));
+    const int32_t period = p.song->ntsc ? int32_t(p.clickPeriod / kPalOverNtscClock) : p.clickPeriod;
+    playerWrite(p, 0x9000, uint8_t(kClickVolume[p.clickStep] | 0x70));
+    playerWrite(p, 0x9001, uint8_t(period & 0xFF));
+    playerWrite(p, 0x9002, uint8_t(0x80 | (period >> 8)));
     if (++p.clickStep == kClickFrames) p.clickActive = false;
   }
 

@@ -2,5 +2,7 @@
 // song's tracks, on every fourth row while playing.
 #pragma once
 
+#include "playback/player_state.h"
+
 // Once per playing frame, after the channel registers.
-void metronomeFrame();
+void metronomeFrame(Player& player);

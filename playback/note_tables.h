@@ -5,9 +5,6 @@
 
 #include <cstdint>
 
-inline constexpr double kNtscCpuClock = 1789772.6666666667;
-inline constexpr double kPalCpuClock = 1662607.0;
-
 // Note 1..96 (C-0 is 32.7 Hz): the pulse timer divides the CPU clock by
 // 16 * (period + 1); the table keeps the plain quotient, truncated.
 int32_t notePeriod(double cpuClock, int note);

@@ -1,9 +1,10 @@
-// Playback state shared by the transport (main thread) and the player
-// (audio thread, or the song compiler while it holds the audio lock).
+// A player's state: its song, options and output, the transport, the
+// sequencer, the four tone channels and the raw-sample stream.
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <functional>
 
 #include "song/song.h"
 
@@ -51,6 +52,9 @@ inline constexpr int kPeriodTableSize = 97;
 inline constexpr int kRowThresholdPal = 32000;
 inline constexpr int kRowThresholdNtsc = 34448;
 inline constexpr int kCartRowThresholdNtsc = 38400;
+// What a new song starts with, and what the song compiler starts from.
+inline constexpr int32_t kStartSpeed = 6;
+inline constexpr int32_t kStartTempo = 125;
 
 // How the sequencer turns speed and tempo into row advances.
 enum class RowTiming : uint8_t {
@@ -63,7 +67,34 @@ enum class RowTiming : uint8_t {
   kCartridge,
 };
 
-struct PlayerState {
+// What the player is asked to do besides playing the song.
+struct PlayerOptions {
+  bool repeatBlock = false;  // loop the rows between the two marks, in one order
+  int32_t repeatStartRow = 0;
+  int32_t repeatEndRow = kRows - 1;
+  uint32_t channelMask = 31;  // bit c set = track c audible
+  bool metronome = false;
+  RowTiming rowTiming = RowTiming::kEditor;
+  bool capture = false;  // fill ExportCapture every tick
+};
+
+// Told the play position at every row advance (the editor's cursor follow).
+using RowObserver = std::function<void(int32_t order, int32_t row)>;
+
+struct Engine;
+
+// A player: the sequencer and channel update state of one playback of a
+// song. It writes its registers into its engine; without one it writes
+// nothing and only captures (the song compiler, traces).
+struct Player {
+  Player(const Song& song, Engine* engine, PlayerOptions options = {})
+      : song(&song), engine(engine), options(options) {}
+
+  const Song* song;
+  Engine* engine;
+  PlayerOptions options;
+  RowObserver onRowAdvance;
+
   bool playing = false;
   bool sequencerRunning = false;
   bool playPatternOnly = false;
@@ -73,10 +104,11 @@ struct PlayerState {
   int32_t returnRow = -1;
   bool silenceRequest = false;
   bool clockChanged = false;
+  bool channelMaskChanged = true;  // the first sub-step enables the channels
   bool apuResetRequest = false;
 
-  int32_t speed = 6;
-  int32_t tempo = 125;
+  int32_t speed = kStartSpeed;
+  int32_t tempo = kStartTempo;
   int32_t tempoAccumulator = 0;
   int32_t pendingOrderJump = -1;
   int32_t pendingBreakRow = -1;
@@ -84,8 +116,6 @@ struct PlayerState {
   int32_t clickStep = -1;
   int32_t clickPeriod = -1;
   int32_t lastClickRow = -1;
-  bool exportMode = false;
-  RowTiming rowTiming = RowTiming::kEditor;
 
   std::array<int32_t, kPeriodTableSize> periodTable{};
   std::array<int32_t, 64> vibratoWave{};

@@ -1,9 +1,9 @@
+#include "playback/register_output.h"
+
 #include <algorithm>
 #include <cstdlib>
 
-#include "playback/audio_output.h"
-#include "playback/channel_update.h"
-#include "song/app_state.h"
+#include "playback/engine.h"
 
 namespace {
 
@@ -24,21 +24,22 @@ int32_t writtenPeriod(const ChannelState& c) {
 
 }  // namespace
 
-void playerWrite(uint32_t address, uint8_t value) {
-  if (!app.player.exportMode) apuWrite(address, value);
+void playerWrite(Player& p, uint32_t address, uint8_t value) {
+  if (p.engine) apuWrite(*p.engine, address, value);
 }
 
-void writeChannelRegisters() {
-  PlayerState& p = app.player;
-  auto& field = p.capture.field;
+void writeChannelRegisters(Player& p) {
   auto& channels = p.channels;
+  // Without capture the values go nowhere.
+  ExportCapture discarded;
+  auto& field = p.options.capture ? p.capture.field : discarded.field;
 
   // The triangle has no volume: it is off or at full amplitude. Writing
   // 0x400B again every frame restarts its linear counter.
   const bool triangleOn = scaledVolume(channels[kTriangle]) >= kTriangleAudibleVolume;
   if (triangleOn) channels[kTriangle].lastPeriod = -1;
   const uint8_t triangleControl = triangleOn ? 0xFF : 0x00;
-  playerWrite(0x4008, triangleControl);
+  playerWrite(p, 0x4008, triangleControl);
   field[kCapTriangleOn] = triangleControl;
 
   for (int ch = 0; ch < 2; ++ch) {
@@ -46,7 +47,7 @@ void writeChannelRegisters() {
     const int32_t duty = (c.dutyOverride != -1 ? c.dutyOverride : c.envDuty) & 3;
     const int32_t volume = scaledVolume(c);
     // Constant volume, length counter halted.
-    playerWrite(0x4000 + 4 * ch, uint8_t((duty << 6) | volume | 0x30));
+    playerWrite(p, 0x4000 + 4 * ch, uint8_t((duty << 6) | volume | 0x30));
     field[kCapPulse1DutyVolume + 3 * ch] = (duty << 4) | volume;
   }
 
@@ -55,11 +56,11 @@ void writeChannelRegisters() {
     const int32_t period = writtenPeriod(c);
     bool audible = triangleOn;
     if (ch == kTriangle) {
-      playerWrite(0x400A, uint8_t(period & 0xFF));
-      if ((period >> 8) != (c.lastPeriod >> 8)) playerWrite(0x400B, uint8_t(period >> 8));
+      playerWrite(p, 0x400A, uint8_t(period & 0xFF));
+      if ((period >> 8) != (c.lastPeriod >> 8)) playerWrite(p, 0x400B, uint8_t(period >> 8));
       c.lastPeriod = period;
     } else {
-      writePulsePeriod(ch, period);
+      writePulsePeriod(p, ch, period);
       audible = scaledVolume(c) != 0;
     }
     field[kCapPulse1High + 3 * ch] = audible ? period >> 8 : -1;
@@ -71,35 +72,35 @@ void writeChannelRegisters() {
   const int32_t noiseVolume = scaledVolume(noise);
   const int32_t periodIndex = (15 - noise.noteIndex) & 15;
   const int32_t mode = noise.envDuty & 1;
-  playerWrite(0x400C, uint8_t(noiseVolume | 0x30));
+  playerWrite(p, 0x400C, uint8_t(noiseVolume | 0x30));
   field[kCapNoiseVolume] = noiseVolume;
-  playerWrite(0x400E, uint8_t((mode << 7) | periodIndex));
-  playerWrite(0x400F, 0x00);
+  playerWrite(p, 0x400E, uint8_t((mode << 7) | periodIndex));
+  playerWrite(p, 0x400F, 0x00);
   field[kCapNoiseModePeriod] = noiseVolume != 0 ? (mode << 4) | periodIndex : -1;
 }
 
-void writePulsePeriod(int channel, int period) {
-  ChannelState& c = app.player.channels[channel];
+void writePulsePeriod(Player& p, int channel, int period) {
+  ChannelState& c = p.channels[channel];
   const uint32_t base = 0x4000 + 4 * channel;
   const int high = period >> 8;
   const int oldHigh = c.lastPeriod >> 8;
   if (high == oldHigh) {
-    playerWrite(base + 2, uint8_t(period & 0xFF));
+    playerWrite(p, base + 2, uint8_t(period & 0xFF));
   } else if (c.lastPeriod == -1 || std::abs(high - oldHigh) > 1) {
     // A write to the high byte restarts the waveform's phase.
-    playerWrite(base + 2, uint8_t(period & 0xFF));
-    playerWrite(base + 3, uint8_t(high));
+    playerWrite(p, base + 2, uint8_t(period & 0xFF));
+    playerWrite(p, base + 3, uint8_t(high));
   } else {
     // Carry the high byte through the sweep unit instead, keeping the phase:
     // set the low byte to the edge, sweep by shift 7 once (the 0x4017 write
     // of five-step mode clocks it at once), then set the real low byte.
     const bool up = high > oldHigh;
-    playerWrite(0x4017, 0x40);
-    playerWrite(base + 2, up ? 0xFF : 0x00);
-    playerWrite(base + 1, up ? 0x87 : 0x8F);
-    playerWrite(0x4017, 0xC0);
-    playerWrite(base + 1, 0x0F);
-    playerWrite(base + 2, uint8_t(period & 0xFF));
+    playerWrite(p, 0x4017, 0x40);
+    playerWrite(p, base + 2, up ? 0xFF : 0x00);
+    playerWrite(p, base + 1, up ? 0x87 : 0x8F);
+    playerWrite(p, 0x4017, 0xC0);
+    playerWrite(p, base + 1, 0x0F);
+    playerWrite(p, base + 2, uint8_t(period & 0xFF));
   }
   c.lastPeriod = period;
 }

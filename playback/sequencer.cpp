@@ -1,36 +1,37 @@
+#include "playback/sequencer.h"
+
 #include <algorithm>
 #include <cmath>
 
 #include "playback/channel_update.h"
 #include "playback/metronome.h"
-#include "playback/player.h"
-#include "song/app_state.h"
-#include "song/shell_services.h"
+#include "playback/player_tables.h"
+#include "playback/register_output.h"
 
 namespace {
 
-void wrapToNextOrder(PlayerState& p) {
-  if (++p.playOrder >= app.song.orderCount) p.playOrder = 0;
+void wrapToNextOrder(Player& p) {
+  if (++p.playOrder >= p.song->orderCount) p.playOrder = 0;
 }
 
 // Drops the accumulator's remainder (the editor's timing only) and restarts
 // the modulation cycles.
-void patternChangeReset(PlayerState& p) {
-  if (p.rowTiming == RowTiming::kEditor) p.tempoAccumulator = 0;
+void patternChangeReset(Player& p) {
+  if (p.options.rowTiming == RowTiming::kEditor) p.tempoAccumulator = 0;
   for (ChannelState& c : p.channels) {
     c.vibratoPos = 0;
     c.arpStep = 0;
   }
 }
 
-void advanceRow(PlayerState& p) {
-  const EditorState& e = app.editor;
-  const int32_t lo = std::min(e.repeatStartRow, e.repeatEndRow);
-  const int32_t hi = std::max(e.repeatStartRow, e.repeatEndRow);
-  const bool blockEnd = e.repeatBlock && p.playRow == hi;
-  const bool holdOrder = p.playPatternOnly || e.repeatBlock;
+void advanceRow(Player& p) {
+  const PlayerOptions& o = p.options;
+  const int32_t lo = std::min(o.repeatStartRow, o.repeatEndRow);
+  const int32_t hi = std::max(o.repeatStartRow, o.repeatEndRow);
+  const bool blockEnd = o.repeatBlock && p.playRow == hi;
+  const bool holdOrder = p.playPatternOnly || o.repeatBlock;
 
-  p.tempoAccumulator -= rowThreshold();
+  p.tempoAccumulator -= rowThreshold(p);
   p.playTick = 0;
   // A pending break wins; a jump pending beside it waits for the next advance.
   if (p.pendingBreakRow != -1) {
@@ -39,7 +40,7 @@ void advanceRow(PlayerState& p) {
     p.pendingBreakRow = -1;
     patternChangeReset(p);
   } else if (p.pendingOrderJump != -1) {
-    if (!holdOrder) p.playOrder = std::min(p.pendingOrderJump, app.song.orderCount - 1);
+    if (!holdOrder) p.playOrder = std::min(p.pendingOrderJump, p.song->orderCount - 1);
     p.playRow = 0;
     p.pendingOrderJump = -1;
     patternChangeReset(p);
@@ -50,28 +51,22 @@ void advanceRow(PlayerState& p) {
     p.playRow = blockEnd ? lo : 0;
     patternChangeReset(p);
   }
-
-  if (!p.exportMode && e.cursorFollow) {
-    app.editor.orderCursor = p.playOrder;
-    app.editor.cursorRow = p.playRow;
-  }
+  if (p.onRowAdvance) p.onRowAdvance(p.playOrder, p.playRow);
 }
 
 // Speed 0 adds nothing: the row never advances (effect F00).
-int32_t tempoIncrement(const PlayerState& p) {
+int32_t tempoIncrement(const Player& p) {
   if (p.speed == 0) return 0;
-  if (p.rowTiming == RowTiming::kEditor) return int32_t(std::ceil(p.tempo * 256.0 / p.speed));
+  if (p.options.rowTiming == RowTiming::kEditor) return int32_t(std::ceil(p.tempo * 256.0 / p.speed));
   return uint16_t(p.tempo * 256) / uint16_t(p.speed);
 }
 
-void startPlayback(int32_t row, int32_t returnRow, bool patternOnly) {
-  AudioLock lock;
-  PlayerState& p = app.player;
+void startPlayback(Player& p, int32_t order, int32_t row, int32_t returnRow, bool patternOnly) {
   p.returnRow = returnRow;
   p.playRow = row;
   p.playTick = 0;
-  p.playOrder = app.editor.orderCursor;
-  resetPlayer();
+  p.playOrder = order;
+  resetPlayer(p);
   p.playPatternOnly = patternOnly;
   p.sequencerRunning = true;
   p.playing = true;
@@ -79,26 +74,22 @@ void startPlayback(int32_t row, int32_t returnRow, bool patternOnly) {
 
 }  // namespace
 
-void resetPlayer() {
-  AudioLock lock;
-  PlayerState& p = app.player;
-  buildPeriodTable();
+void resetPlayer(Player& p) {
+  buildPeriodTable(p);
   p.channels.fill(ChannelState{});  // every field zero but lastPeriod and dutyOverride (-1)
   p.apuResetRequest = true;
   p.tempoAccumulator = 0;
-  buildVibratoTable();
+  buildVibratoTable(p);
 }
 
-void playSong() {
-  const EditorState& e = app.editor;
-  startPlayback(e.repeatBlock ? std::min(e.repeatStartRow, e.repeatEndRow) : 0, -1, false);
+void playSong(Player& p, int32_t order) {
+  const PlayerOptions& o = p.options;
+  startPlayback(p, order, o.repeatBlock ? std::min(o.repeatStartRow, o.repeatEndRow) : 0, -1, false);
 }
 
-void playFromCursor() { startPlayback(app.editor.cursorRow, app.editor.cursorRow, true); }
+void playFromCursor(Player& p, int32_t order, int32_t row) { startPlayback(p, order, row, row, true); }
 
-void stopPlayback() {
-  AudioLock lock;
-  PlayerState& p = app.player;
+void stopPlayback(Player& p) {
   p.silenceRequest = true;
   p.playing = false;
   if (p.returnRow != -1) {
@@ -107,10 +98,17 @@ void stopPlayback() {
   }
 }
 
-void playerFrame() {
-  PlayerState& p = app.player;
+void startSong(Player& p) {
+  p.speed = kStartSpeed;
+  p.tempo = kStartTempo;
+  p.pendingOrderJump = -1;
+  p.pendingBreakRow = -1;
+  startPlayback(p, 0, 0, -1, false);
+}
+
+void playerFrame(Player& p) {
   if (!p.sequencerRunning) {
-    idleChannels();
+    idleChannels(p);
     return;
   }
   if (p.sampleLoopPending) {
@@ -118,12 +116,12 @@ void playerFrame() {
     p.pcmPosition = 0.0;
   }
   if (p.playTick == 0)
-    startRow();
+    startRow(p);
   else
-    tickChannels();
-  writeChannelRegisters();
-  metronomeFrame();
+    tickChannels(p);
+  writeChannelRegisters(p);
+  metronomeFrame(p);
   ++p.playTick;
   p.tempoAccumulator += tempoIncrement(p);
-  if (p.tempoAccumulator >= rowThreshold()) advanceRow(p);
+  if (p.tempoAccumulator >= rowThreshold(p)) advanceRow(p);
 }

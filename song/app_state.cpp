@@ -1,8 +1,18 @@
 #include "song/app_state.h"
 
+#include "editor/live_player.h"
+
 AppState app;
 
 void resetToProgramStart() {
-  app = AppState{};
+  app.song = Song{};
   writeProgramStartInstruments(app.song);
+  app.editor = EditorState{};
+  app.clipboard = Clipboard{};
+  app.preview = PreviewState{};
+  app.status = StatusLine{};
+  app.running = true;
+  app.lastAutosaveTime = 0;
+  app.earlierBackupKept = false;
+  resetLivePlayer();
 }

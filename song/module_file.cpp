@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "editor/live_player.h"
 #include "song/app_state.h"
 #include "song/instrument_record.h"
 #include "song/safe_file.h"
@@ -17,8 +18,6 @@ constexpr int kFirstSampleVersion = 1;
 constexpr int kFirstBiasedVersion = 2;
 constexpr int kFirstLongLengthVersion = 3;
 constexpr size_t kTrackBytes = kRows * sizeof(Cell);  // 192
-constexpr int kLoadedSpeed = 6;
-constexpr int kLoadedTempo = 125;
 constexpr size_t kHeaderBytes = 21;
 constexpr size_t kSampleRecordHead = 1 + kMaxStoredNameLength + 4 + 1;
 // Reading stops past this: a stream that never ends is rejected, not swallowed.
@@ -135,10 +134,7 @@ void installModule(ParsedModule& parsed) {
   e.envelopeCursor.fill(0);
   const bool currentWasRead = e.currentInstrument >= 1 && e.currentInstrument <= parsed.instrumentCount;
   e.nameCursor = currentWasRead ? int32_t(app.song.instrumentNames[e.currentInstrument].size()) : 0;
-  app.player.playOrder = app.player.playRow = 0;
-  app.player.clockChanged = true;
-  app.player.speed = kLoadedSpeed;
-  app.player.tempo = kLoadedTempo;
+  rewindForNewSong();
 }
 
 }  // namespace
@@ -152,12 +148,7 @@ bool parseModule(std::span<const uint8_t> bytes, ParsedModule& out, ReadReport* 
 }
 
 bool loadModule(std::FILE* file, ReadReport* report, std::unique_ptr<Song>* previous) {
-  {
-    AudioLock lock;
-    app.player.playing = false;
-    app.player.returnRow = -1;
-    app.player.silenceRequest = true;
-  }
+  haltForLoad();
   if (!file) return reject(report, ReadProblem::kCannotOpen);
   std::vector<uint8_t> bytes;
   const bool readOk = readWholeStream(file, bytes, kMagic, kMaxModuleBytes);

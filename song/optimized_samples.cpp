@@ -31,10 +31,10 @@ Bytes encodeOptimizedSamples(const RawSample& sample) {
     const uint8_t* chunks = levels.data() + b * kBankSampleBytes;
     putAddressTables(out);
     for (int i = 0; i < kChunksPerBank; ++i)
-      out.insert(out.end(), chunks + kChunkSize * i, chunks + kChunkSize * i + kChunkHeadSize);
+      out.insert(out.end(), chunks + kChunkBytes * i, chunks + kChunkBytes * i + kChunkHeadBytes);
     for (int i = 0; i < kChunksPerBank; ++i) {
-      const uint8_t* tail = chunks + kChunkSize * i + kChunkHeadSize;
-      out.insert(out.end(), tail, tail + kChunkTailSize);
+      const uint8_t* tail = chunks + kChunkBytes * i + kChunkHeadBytes;
+      out.insert(out.end(), tail, tail + kChunkTailBytes);
       if (i % kTailsPerPage == kTailsPerPage - 1) out.insert(out.end(), 4, 0);
     }
     out.resize(bankStart + kBankSize, 0);

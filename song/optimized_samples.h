@@ -17,18 +17,16 @@
 #include <string>
 
 #include "song/byte_writer.h"
+#include "song/sample_chunk.h"
 #include "song/song.h"
 
 inline constexpr int kBankSize = 16384;
 inline constexpr int kChunksPerBank = 100;
-inline constexpr int kChunkSize = 156;
-inline constexpr int kChunkHeadSize = 128;
-inline constexpr int kChunkTailSize = kChunkSize - kChunkHeadSize;
-inline constexpr int kBankSampleBytes = kChunksPerBank * kChunkSize;  // 15600
+inline constexpr int kBankSampleBytes = kChunksPerBank * kChunkBytes;  // 15600
 inline constexpr uint8_t kSampleFill = 0x40;
 
 // CPU addresses of chunk i's head and tail within its bank.
-constexpr uint16_t chunkHeadAddress(int i) { return uint16_t(0x8200 + kChunkHeadSize * i); }
+constexpr uint16_t chunkHeadAddress(int i) { return uint16_t(0x8200 + kChunkHeadBytes * i); }
 constexpr uint16_t chunkTailAddress(int i) { return uint16_t(0xB400 + 4 * (7 * i + i / 9)); }
 
 // The banks of one sample: none for an empty slot.

@@ -1,5 +1,5 @@
-// Renders the emulated chip through fillAudio and measures what a listener
-// would hear: pitch, duty, loudness.
+// Renders an engine of the test's own, driven by register writes alone, and
+// measures what a listener would hear: pitch, duty, loudness.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -7,37 +7,52 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
-#include "playback/audio_engine.h"
 #include "playback/audio_output.h"
-#include "song/app_state.h"
+#include "playback/clock_rates.h"
+#include "playback/player.h"
+#include "tests/song_cells.h"
 
 using Samples = std::vector<int16_t>;
 
 class AudioTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    resetToProgramStart();
-    resetAudioEngine();
+  // A fresh engine, as the program starts one.
+  void reset(bool ntsc = false) { chip = std::make_unique<Engine>(ntsc); }
+  void write(uint32_t address, uint8_t value) { apuWrite(*chip, address, value); }
+  Samples render(int count) {
+    Samples out(static_cast<size_t>(count));
+    fillAudio(*chip, nullptr, out.data(), count);
+    return out;
   }
-  void TearDown() override {
-    setRegisterWriteObserver(nullptr);
-    resetAudioEngine();
+  Samples renderSeconds(double seconds) { return render(int(seconds * kOutputRate)); }
+
+  // Constant volume 15, length counter halted, sweep off with negate set.
+  void playPulse(int channel, int period, uint8_t duty = 2) {
+    const uint32_t base = 0x4000 + 4 * uint32_t(channel);
+    write(0x4015, 0x0F);
+    write(base, uint8_t(duty << 6 | 0x3F));
+    write(base + 1, 0x08);
+    write(base + 2, uint8_t(period & 0xFF));
+    write(base + 3, uint8_t(period >> 8 | 0x08));
   }
-  void useNtsc(bool ntsc) {
-    app.song.ntsc = ntsc;
-    setupChipClock();
+  void playTriangle(int period) {
+    write(0x4015, 0x0F);
+    write(0x4008, 0xFF);
+    write(0x400A, uint8_t(period & 0xFF));
+    write(0x400B, uint8_t(period >> 8 | 0x08));
   }
+  void playNoise(int periodIndex, bool shortMode) {
+    write(0x4015, 0x0F);
+    write(0x400C, 0x3F);
+    write(0x400E, uint8_t((shortMode ? 0x80 : 0) | periodIndex));
+    write(0x400F, 0x08);
+  }
+
+  std::unique_ptr<Engine> chip = std::make_unique<Engine>(false);
 };
-
-inline Samples render(int count) {
-  Samples out(static_cast<size_t>(count));
-  fillAudio(out.data(), count);
-  return out;
-}
-
-inline Samples renderSeconds(double seconds) { return render(int(seconds * kOutputRate)); }
 
 inline int peak(const Samples& s, size_t from = 0) {
   int result = 0;
@@ -79,26 +94,33 @@ inline double highFraction(const Samples& s, size_t from) {
   return double(high) / double(s.size() - from);
 }
 
-// Constant volume 15, length counter halted, sweep off with negate set.
-inline void playPulse(int channel, int period, uint8_t duty = 2) {
-  const uint32_t base = 0x4000 + 4 * uint32_t(channel);
-  apuWrite(0x4015, 0x0F);
-  apuWrite(base, uint8_t(duty << 6 | 0x3F));
-  apuWrite(base + 1, 0x08);
-  apuWrite(base + 2, uint8_t(period & 0xFF));
-  apuWrite(base + 3, uint8_t(period >> 8 | 0x08));
-}
-
-inline void playTriangle(int period) {
-  apuWrite(0x4015, 0x0F);
-  apuWrite(0x4008, 0xFF);
-  apuWrite(0x400A, uint8_t(period & 0xFF));
-  apuWrite(0x400B, uint8_t(period >> 8 | 0x08));
-}
-
-inline void playNoise(int periodIndex, bool shortMode) {
-  apuWrite(0x4015, 0x0F);
-  apuWrite(0x400C, 0x3F);
-  apuWrite(0x400E, uint8_t((shortMode ? 0x80 : 0) | periodIndex));
-  apuWrite(0x400F, 0x08);
-}
+// A player over a busy song: every tone channel, a raw sample, the metronome.
+class AudioLoopTest : public AudioTest {
+ protected:
+  AudioLoopTest() {
+    writeProgramStartInstruments(song);
+    song.samples[1].data.assign(3000, 0);
+    for (size_t i = 0; i < song.samples[1].data.size(); ++i) song.samples[1].data[i] = uint8_t(i * 11 & 0x7F);
+    song.samples[1].loop = true;
+    for (int row = 0; row < kRows; row += 2) {
+      putCell(song, 0, 0, row, 30 + row % 40, 1, 0x4, "48");
+      putCell(song, 0, 1, row, 40 + row % 30, 1, 0x0, "37");
+      putCell(song, 0, 2, row, 25 + row % 20, 1);
+      putCell(song, 0, 3, row, 1 + row % 16, 1);
+    }
+    putCell(song, 0, kPcmTrack, 0, 1);
+    bind();
+  }
+  void bind() {
+    player = std::make_unique<Player>(song, chip.get());
+    player->options.metronome = true;
+    startSong(*player);
+  }
+  Samples play(int count) {
+    Samples out(size_t(count), 0x1234);
+    fillAudio(*chip, player.get(), out.data(), count);
+    return out;
+  }
+  Song song;
+  std::unique_ptr<Player> player;
+};

@@ -6,17 +6,21 @@
 namespace {
 
 class ChannelEffects : public PlayerTest {
- protected:
-  static int32_t pulseVolume() { return captured(kCapPulse1DutyVolume) & 0x0F; }
-  static int32_t pulseDutyVolume() { return captured(kCapPulse1DutyVolume); }
-  static int32_t pulsePeriod() { return capturedPeriod(0); }
-  static int32_t noise() { return captured(kCapNoiseModePeriod); }
+ public:
+  using Probe = int32_t (ChannelEffects::*)() const;
+  int32_t pulseVolume() const { return captured(kCapPulse1DutyVolume) & 0x0F; }
+  int32_t pulseDutyVolume() const { return captured(kCapPulse1DutyVolume); }
+  int32_t pulsePeriod() const { return capturedPeriod(0); }
+  int32_t noise() const { return captured(kCapNoiseModePeriod); }
+  int32_t sample() const { return captured(kCapSample); }
+  int32_t offset() const { return player.channels[0].periodOffset; }
+  int32_t vibratoPos() const { return player.channels[0].vibratoPos; }
   // What `probe` reads after the next frame and then every `stride` frames.
-  static std::vector<int32_t> trace(size_t count, int32_t (*probe)(), int stride = 1) {
+  std::vector<int32_t> trace(size_t count, Probe probe, int stride = 1) {
     std::vector<int32_t> values;
     for (size_t i = 0; i < count; ++i) {
       frames(i == 0 ? 1 : stride);
-      values.push_back(probe());
+      values.push_back((this->*probe)());
     }
     return values;
   }
@@ -28,14 +32,15 @@ struct Put {
 };
 
 TEST_F(ChannelEffects, EffectsAndEnvelopesShapeEachFrame) {
-  buildPeriodTable();
-  const int32_t p = tablePeriod(49);
+  buildPeriodTable(player);
+  const int32_t p = tablePeriod(49), to = tablePeriod(53);
+  ASSERT_EQ(p - to, 41);
   struct Case {
     const char* name;
     std::vector<Put> cells;
-    void (*prepare)() = nullptr;
+    void (*prepare)(Song&) = nullptr;
     int skip = 0, stride = 1;
-    int32_t (*probe)() = pulsePeriod;
+    Probe probe = &ChannelEffects::pulsePeriod;
     std::vector<int32_t> expected;
   };
   const Case cases[] = {
@@ -52,89 +57,72 @@ TEST_F(ChannelEffects, EffectsAndEnvelopesShapeEachFrame) {
        .skip = 6, .expected = {p, p, tablePeriod(53), tablePeriod(53)}},
       {.name = "notes above the table sound as note 95", .cells = {{0, 0, 120, 1}}, .expected = {tablePeriod(95)}},
       {.name = "note envelope shifts or fixes the note", .cells = {{0, 0, 49, 1}},
-       .prepare = [] { setEnvelope(app.song.envelopes[1][kNoteEnvelope], {64, 76, 0x80 | 25}); },
+       .prepare = [](Song& song) { setEnvelope(song.envelopes[1][kNoteEnvelope], {64, 76, 0x80 | 25}); },
        .expected = {p, tablePeriod(61), tablePeriod(25)}},
       {.name = "fine pitch moves the tone period",
        .cells = {{0, 0, 49, 1}, {0, 1, 0, 0, 0xE, "13"}, {0, 2, 0, 0, 0xE, "24"}}, .stride = 6,
        .expected = {p, p - 3, p + 1}},
       {.name = "fine pitch moves the noise note by one",
        .cells = {{3, 0, 1, 1}, {3, 1, 0, 0, 0xE, "10"}, {3, 2, 0, 0, 0xE, "20"}, {3, 3, 0, 0, 0xE, "20"}},
-       .stride = 6, .probe = noise, .expected = {14, 13, 14, 15}},
+       .stride = 6, .probe = &ChannelEffects::noise, .expected = {14, 13, 14, 15}},
       {.name = "volume envelope plays one value a frame, then repeats from the loop", .cells = {{0, 0, 49, 1}},
-       .prepare = [] { setEnvelope(app.song.envelopes[1][kVolumeEnvelope], {15, 12, 9, 6}, 2); },
-       .probe = pulseVolume, .expected = {15, 12, 9, 6, 9, 6, 9}},
+       .prepare = [](Song& song) { setEnvelope(song.envelopes[1][kVolumeEnvelope], {15, 12, 9, 6}, 2); },
+       .probe = &ChannelEffects::pulseVolume, .expected = {15, 12, 9, 6, 9, 6, 9}},
       {.name = "tremolo offsets the volume by a quarter of the amplitude", .cells = {{0, 0, 49, 1, 0x7, "CF"}},
-       .probe = pulseVolume, .expected = {15, 15, 15, 15, 13, 8}},
+       .probe = &ChannelEffects::pulseVolume, .expected = {15, 15, 15, 15, 13, 8}},
       {.name = "volume slide starts on the second tick, keeps its rate, stops at 0",
-       .cells = {{0, 0, 49, 1, 0xA, "02"}, {0, 1, 0, 0, 0xA, "00"}}, .probe = pulseVolume,
+       .cells = {{0, 0, 49, 1, 0xA, "02"}, {0, 1, 0, 0, 0xA, "00"}}, .probe = &ChannelEffects::pulseVolume,
        .expected = {15, 13, 11, 9, 7, 5, 5, 3, 1, 0, 0}},
       {.name = "fine volume steps once and remembers its value",
        .cells = {{0, 0, 49, 1, 0xC, "08"}, {0, 1, 0, 0, 0xE, "A3"}, {0, 2, 0, 0, 0xE, "A0"}, {0, 3, 0, 0, 0xE, "B5"}},
-       .skip = 11, .stride = 6, .probe = pulseVolume, .expected = {11, 14, 9}},
+       .skip = 11, .stride = 6, .probe = &ChannelEffects::pulseVolume, .expected = {11, 14, 9}},
       {.name = "volume and duty: a note in the cell keeps the volume, the duty holds until the next note",
        .cells = {{0, 0, 49, 1, 0xC, "05"}, {0, 1, 0, 0, 0xC, "35"}, {0, 3, 49, 1}},
-       .prepare = [] { setEnvelope(app.song.envelopes[1][kDutyEnvelope], {1}); }, .stride = 6,
-       .probe = pulseDutyVolume, .expected = {0x15, 0x25, 0x25, 0x1F}},
+       .prepare = [](Song& song) { setEnvelope(song.envelopes[1][kDutyEnvelope], {1}); }, .stride = 6,
+       .probe = &ChannelEffects::pulseDutyVolume, .expected = {0x15, 0x25, 0x25, 0x1F}},
+      {.name = "portamento keeps growing past the clamped period", .cells = {{0, 0, 13, 1, 0x2, "FF"}, {1, 0, 0, 0, 0xF, "00"}},
+       .skip = 39, .probe = &ChannelEffects::offset, .expected = {39 * 255}},
+      {.name = "while the written period stops at 2047", .cells = {{0, 0, 13, 1, 0x2, "FF"}, {1, 0, 0, 0, 0xF, "00"}},
+       .skip = 39, .expected = {2047}},
+      {.name = "tone portamento slides a new note in from the old pitch and stops at it",
+       .cells = {{0, 0, 49, 1, 0xC, "0A"}, {0, 1, 53, 1, 0x3, "08"}, {0, 2, 0, 0, 0x3, "00"}}, .skip = 6,
+       .expected = {p, p - 8, p - 16, p - 24, p - 32, p - 40, p - 40, to, to}},
+      {.name = "tone portamento keeps the volume of the note it slides from", .cells = {{0, 0, 49, 1, 0xC, "0A"}, {0, 1, 53, 1, 0x3, "08"}}, .skip = 6,
+       .probe = &ChannelEffects::pulseVolume, .expected = {10, 10}},
+      {.name = "effect 5 slides the volume",
+       .cells = {{0, 0, 49, 1, 0xC, "0A"}, {0, 1, 53, 1, 0x3, "02"}, {0, 2, 0, 0, 0x5, "20"}}, .skip = 12,
+       .probe = &ChannelEffects::pulseVolume, .expected = {10, 12, 14}},
+      {.name = "effect 5 goes on with the tone portamento",
+       .cells = {{0, 0, 49, 1, 0xC, "0A"}, {0, 1, 53, 1, 0x3, "02"}, {0, 2, 0, 0, 0x5, "20"}},
+       .skip = 12, .probe = &ChannelEffects::offset, .expected = {31, 29, 27}},
+      {.name = "effect 6 slides the volume",
+       .cells = {{0, 0, 49, 1, 0x4, "48"}, {0, 1, 0, 0, 0x6, "01"}}, .skip = 8, .probe = &ChannelEffects::pulseVolume,
+       .expected = {13}},
+      {.name = "effect 6 goes on with the vibrato", .cells = {{0, 0, 49, 1, 0x4, "48"}, {0, 1, 0, 0, 0x6, "01"}},
+       .skip = 8,
+       .probe = &ChannelEffects::vibratoPos, .expected = {(20 + 2 * 4) & 63}},
+      {.name = "vibrato turns negative in the second half of its cycle", .cells = {{0, 0, 49, 1, 0x4, "CF"}},
+       .skip = 4, .probe = &ChannelEffects::offset, .expected = {-11}},
+      {.name = "noise notes sixteen apart share a period, the mode comes from the duty envelope",
+       .cells = {{3, 0, 1, 1}, {3, 1, 17, 1}, {3, 2, 33, 2}, {3, 3, 16, 2}},
+       .prepare = [](Song& song) {
+         setEnvelope(song.envelopes[2][kVolumeEnvelope], {15});
+         setEnvelope(song.envelopes[2][kDutyEnvelope], {3});
+       },
+       .stride = 6, .probe = &ChannelEffects::noise, .expected = {14, 14, 0x10 | 14, 0x10 | 15}},
+      {.name = "a raw-sample trigger is captured on the row's first tick only", .cells = {{kPcmTrack, 0, 5}},
+       .probe = &ChannelEffects::sample, .expected = {5, 0, 0, 0, 0, 0, 0}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    resetToProgramStart();
-    if (c.prepare) c.prepare();
+    song = Song{};
+    writeProgramStartInstruments(song);
+    if (c.prepare) c.prepare(song);
     for (const Put& cell : c.cells) put(cell.track, cell.row, cell.note, cell.instrument, cell.effect, cell.param);
-    playSong();
+    startSong(player);
     frames(c.skip);
     EXPECT_EQ(trace(c.expected.size(), c.probe, c.stride), c.expected);
   }
-}
-
-TEST_F(ChannelEffects, PortamentoKeepsGrowingPastTheClampedPeriod) {
-  put(0, 0, 13, 1, 0x2, "FF");
-  put(1, 0, 0, 0, 0xF, "00");
-  playSong();
-  frames(40);
-  EXPECT_EQ(capturedPeriod(0), 2047);
-  EXPECT_EQ(channel(0).periodOffset, 39 * 255);
-}
-
-TEST_F(ChannelEffects, TonePortamentoSlidesTheNewNoteInFromTheOldPitchAndStopsAtIt) {
-  put(0, 0, 49, 1, 0xC, "0A");  // volume 10, so a restart to 15 would show
-  put(0, 1, 53, 1, 0x3, "08");
-  put(0, 2, 0, 0, 0x3, "00");
-  playSong();
-  frames(6);
-  const int32_t from = tablePeriod(49), to = tablePeriod(53);
-  ASSERT_GT(from - to, 8 * 5);
-  EXPECT_EQ(trace(6, pulsePeriod), (std::vector<int32_t>{from, from - 8, from - 16, from - 24, from - 32, from - 40}));
-  EXPECT_EQ(pulseVolume(), 10);
-  frames(2);
-  EXPECT_EQ(pulsePeriod(), to);  // never past the target
-}
-
-TEST_F(ChannelEffects, VibratoTurnsNegativeInTheSecondHalfOfItsCycle) {
-  put(0, 0, 49, 1, 0x4, "CF");
-  playSong();
-  frames(5);  // positions 0, 12, 24 used; the fifth frame reads position 36
-  EXPECT_EQ(channel(0).periodOffset, -11);
-}
-
-TEST_F(ChannelEffects, SlideEffectsAlsoSlideTheVolume) {
-  put(0, 0, 49, 1, 0xC, "0A");
-  put(0, 1, 53, 1, 0x3, "02");
-  put(0, 2, 0, 0, 0x5, "20");  // tone portamento and volume up
-  playSong();
-  frames(12);
-  const int32_t offset = channel(0).periodOffset;
-  frames(3);
-  EXPECT_EQ(channel(0).volume, 10 + 2 * 2);
-  EXPECT_EQ(channel(0).periodOffset, offset - 2 * 2);
-
-  resetToProgramStart();
-  put(0, 0, 49, 1, 0x4, "48");
-  put(0, 1, 0, 0, 0x6, "01");  // vibrato and volume down
-  playSong();
-  frames(9);
-  EXPECT_EQ(channel(0).volume, 13);
-  EXPECT_EQ(channel(0).vibratoPos, (20 + 2 * 4) & 63);
 }
 
 TEST_F(ChannelEffects, NoteOffWithInstrumentRestartsAtNoteZeroAndAloneSilences) {
@@ -153,8 +141,8 @@ TEST_F(ChannelEffects, NoteOffWithInstrumentRestartsAtNoteZeroAndAloneSilences) 
 }
 
 TEST_F(ChannelEffects, InstrumentAloneRestartsEnvelopesAtTheSamePitch) {
-  setEnvelope(app.song.envelopes[2][kVolumeEnvelope], {15, 10, 5});
-  setEnvelope(app.song.envelopes[2][kDutyEnvelope], {2});
+  setEnvelope(song.envelopes[2][kVolumeEnvelope], {15, 10, 5});
+  setEnvelope(song.envelopes[2][kDutyEnvelope], {2});
   put(0, 0, 49, 2, 0xC, "08");
   put(0, 1, 0, 2);
   playSong();
@@ -169,46 +157,14 @@ TEST_F(ChannelEffects, TriangleIsSilentAtVolumeSevenAndSoundsAtEight) {
   put(2, 0, 49, 1, 0xC, "07");
   put(2, 1, 49, 1, 0xC, "08");
   playSong();
-  recordedWrites.clear();
-  frames(1);
+  EXPECT_EQ(frameWrites().front(), (RegisterWrite{0x4008, 0x00}));
   EXPECT_EQ(captured(kCapTriangleOn), 0);
   EXPECT_EQ(captured(kCapTriangleHigh), -1);
   EXPECT_EQ(captured(kCapTriangleLow), -1);
-  EXPECT_EQ(recordedWrites.front(), (RegisterWrite{0x4008, 0x00}));
   frames(5);
-  recordedWrites.clear();
-  frames(1);
+  EXPECT_EQ(frameWrites().front(), (RegisterWrite{0x4008, 0xFF}));
   EXPECT_EQ(captured(kCapTriangleOn), 255);
   EXPECT_EQ(captured(kCapTriangleHigh) << 8 | captured(kCapTriangleLow), tablePeriod(49));
-  EXPECT_EQ(recordedWrites.front(), (RegisterWrite{0x4008, 0xFF}));
-}
-
-TEST_F(ChannelEffects, NoiseNotesSixteenApartShareAPeriodAndModeComesFromTheDutyEnvelope) {
-  setEnvelope(app.song.envelopes[2][kVolumeEnvelope], {15});
-  setEnvelope(app.song.envelopes[2][kDutyEnvelope], {3});
-  put(3, 0, 1, 1);
-  put(3, 1, 17, 1);
-  put(3, 2, 33, 2);
-  put(3, 3, 16, 2);
-  playSong();
-  for (int32_t expected : {14, 14, 0x10 | 14, 0x10 | 15}) {
-    frames(1);
-    EXPECT_EQ(captured(kCapNoiseModePeriod), expected);
-    EXPECT_EQ(captured(kCapNoiseVolume), 15);
-    frames(5);
-  }
-}
-
-TEST_F(ChannelEffects, RawSampleTriggerIsCapturedOnlyOnTheRowsFirstTick) {
-  put(kPcmTrack, 0, 5);
-  playSong();
-  frames(1);
-  EXPECT_EQ(captured(kCapSample), 5);
-  EXPECT_EQ(app.player.pcmSample, 5);
-  for (int tick = 1; tick < 6; ++tick) {
-    frames(1);
-    EXPECT_EQ(captured(kCapSample), 0) << "tick " << tick;
-  }
 }
 
 }  // namespace

@@ -9,7 +9,7 @@
 #include "export/cart_images.h"
 #include "export/nsf_driver_image.h"
 #include "export/rom_layout.h"
-#include "playback/audio_output.h"
+#include "playback/clock_rates.h"
 #include "song/app_state.h"
 #include "song/module_file.h"
 #include "tests/cli_runner.h"

@@ -70,7 +70,7 @@ TEST(Verify, TheDemoSongPlaysAsTheEditorDoesOnBothExports) {
 TEST(Verify, ACorruptStreamByteIsFoundAtItsTick) {
   resetToProgramStart();
   app.song = samplesSong(false);
-  std::optional<NsfReference> reference = nsfReference();
+  std::optional<NsfReference> reference = nsfReference(app.song);
   ASSERT_TRUE(reference);
   const VerificationResult good = verifyNsf(*reference, app.song.samples, false, kTicksPastTheLoop);
   ASSERT_TRUE(good.equal) << good.line;
@@ -88,7 +88,7 @@ TEST(Verify, ACorruptStreamByteIsFoundAtItsTick) {
 TEST(Verify, ACorruptPatternByteIsFoundAtItsFrameAndRow) {
   resetToProgramStart();
   app.song = samplesSong(false);
-  const auto reference = cartridgeReference(true, int(kTicksPastTheLoop), 10000);
+  const auto reference = cartridgeReference(app.song, true, int(kTicksPastTheLoop), 10000);
   ASSERT_TRUE(reference);
   std::vector<uint8_t> image = buildRomImage(app.song, kCartPlayerImage, kCartCharacterRom).bytes;
   EXPECT_TRUE(verifyCartridge(image, *reference, app.song.samples, true).equal);

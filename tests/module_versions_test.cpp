@@ -83,7 +83,7 @@ TEST_F(ModuleVersions, VersionThreeReadsThirtyTwoBitLengthsAndLoadsAsPal) {
 }
 
 TEST_F(ModuleVersions, LoadReplacesTheSongAndResetsPositionsButKeepsEditorChoices) {
-  PlayerState& p = app.player;
+  Player& p = app.player;
   EditorState& e = app.editor;
   p.playing = true;
   p.returnRow = 12;

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "playback/audio_output.h"
+#include "playback/clock_rates.h"
 #include "playback/step_synth.h"
 
 namespace {
@@ -30,7 +30,6 @@ TEST_F(NonlinearBufferTest, SetUpGivesTheLargestBufferAndBassShiftNine) {
     EXPECT_EQ(b->size, kLargestBufferSamples);
     EXPECT_EQ(b->entries.size(), size_t(kLargestBufferSamples + kSpareEntries));
     EXPECT_EQ(b->bassShift, 9);
-    EXPECT_EQ(b->factor, uint32_t(std::floor(44100.0 / kPalClockRate * 65536 + 0.5)));
     EXPECT_TRUE(std::all_of(b->entries.begin(), b->entries.end(), [](uint16_t e) { return e == kRestEntry; }));
   }
   EXPECT_EQ(buffer.channelBuffers(0).centre, &buffer.pulse);

@@ -14,9 +14,7 @@ namespace {
 constexpr double kSeconds = 6.0;
 
 void expectGmePlaysAsOurConsole() {
-  testing::internal::CaptureStdout();
-  std::optional<std::vector<uint8_t>> nsf = compileNsf();
-  testing::internal::GetCapturedStdout();
+  std::optional<std::vector<uint8_t>> nsf = compileNsf(app.song);
   ASSERT_TRUE(nsf);
   const std::vector<int16_t> gme = renderWithGme(*nsf, kSeconds);
   ASSERT_FALSE(gme.empty()) << "gme rejected the file";

@@ -33,9 +33,9 @@ TEST(OptimizedSamples, BanksOf15600LevelsLandWhereTheirAddressTablesPoint) {
     for (int i = 100; i < 128; ++i) EXPECT_EQ(tableAddress(bank, 0x000, i) | tableAddress(bank, 0x100, i), 0);
     // Every level lands at the address its table names.
     for (int i = 0; i < 100; ++i)
-      for (int k = 0; k < kChunkSize; ++k) {
-        const size_t level = size_t(b) * kBankSampleBytes + size_t(i) * kChunkSize + size_t(k);
-        const int address = k < kChunkHeadSize ? chunkHeadAddress(i) + k : chunkTailAddress(i) + k - kChunkHeadSize;
+      for (int k = 0; k < kChunkBytes; ++k) {
+        const size_t level = size_t(b) * kBankSampleBytes + size_t(i) * kChunkBytes + size_t(k);
+        const int address = k < kChunkHeadBytes ? chunkHeadAddress(i) + k : chunkTailAddress(i) + k - kChunkHeadBytes;
         const uint8_t expected = level < sample.data.size() ? sample.data[level] : kSampleFill;
         ASSERT_EQ(bank[size_t(address - 0x8000)], expected) << "bank " << b << " chunk " << i << " byte " << k;
       }

@@ -42,10 +42,7 @@ double pitch(const Wav& wav) { return frequency(Samples(wav.samples.begin(), wav
 
 class PlayCommands : public ::testing::Test {
  protected:
-  void SetUp() override {
-    resetToProgramStart();
-    writeProgramStartInstruments(song);
-  }
+  void SetUp() override { writeProgramStartInstruments(song); }
   std::string writeSong() {
     const std::string path = dir.file("song.qcm");
     writeFile(path, encodeModule(song));
@@ -60,7 +57,6 @@ class PlayCommands : public ::testing::Test {
   Song song;
   TempDir dir;
 };
-using RenderCommand = PlayCommands;
 
 TEST_F(PlayCommands, TracePrintsEveryTickToTheLoopPoint) {
   song.patterns[0].cells[0][0] = Cell{49, 0x01, 0};
@@ -73,12 +69,7 @@ TEST_F(PlayCommands, TracePrintsEveryTickToTheLoopPoint) {
   EXPECT_EQ(out[0], "0 0 0 0 198 47 -1 -1 0 -1 -1 0 -1 0 3");
   EXPECT_EQ(out[1], "0 0 1 0 198 47 -1 -1 0 -1 -1 0 -1 0 0");
   EXPECT_EQ(out.back().substr(0, 7), "0 63 5 ");
-}
-
-TEST_F(PlayCommands, TraceStopsAfterTheGivenTicks) {
-  const CliResult r = runCli({"--trace", writeSong(), "--ticks", "10"});
-  ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(lines(r.out).size(), 10u);
+  EXPECT_EQ(lines(runCli({"--trace", writeSong(), "--ticks", "10"}).out).size(), 10u);
 }
 
 TEST_F(PlayCommands, TraceOfASongAtSpeedZeroEndsAtTheCapWithAWarning) {
@@ -89,16 +80,7 @@ TEST_F(PlayCommands, TraceOfASongAtSpeedZeroEndsAtTheCapWithAWarning) {
   EXPECT_NE(r.err.find("speed 0"), std::string::npos) << r.err;
 }
 
-TEST_F(PlayCommands, TraceRejectsBadArguments) {
-  EXPECT_EQ(runCli({"--trace"}).status, 1);
-  EXPECT_EQ(runCli({"--trace", writeSong(), "--ticks", "0"}).status, 1);
-  EXPECT_EQ(runCli({"--trace", writeSong(), "--ticks", "12x"}).status, 1);
-  const CliResult missing = runCli({"--trace", dir.file("missing.qcm")});
-  EXPECT_EQ(missing.status, 1);
-  EXPECT_NE(missing.err.find("missing.qcm"), std::string::npos);
-}
-
-TEST_F(RenderCommand, WritesMono16BitAt44100UntilTheLoopPointAtThePulsePitch) {
+TEST_F(PlayCommands, WritesMono16BitAt44100UntilTheLoopPointAtThePulsePitch) {
   song.patterns[0].cells[0][0] = Cell{49, 0x01, 0};  // C-4: PAL period 198
   ASSERT_EQ(render({writeSong(), dir.file("out.wav")}), 0);
   const Wav wav = readWav(dir.file("out.wav"));
@@ -112,7 +94,7 @@ TEST_F(RenderCommand, WritesMono16BitAt44100UntilTheLoopPointAtThePulsePitch) {
   EXPECT_EQ(readWav(dir.file("out.wav")).samples.size(), 88200u);
 }
 
-TEST_F(RenderCommand, NtscTriangleSoundsAnOctaveBelowItsNoteAtTheSameRowTiming) {
+TEST_F(PlayCommands, NtscTriangleSoundsAnOctaveBelowItsNoteAtTheSameRowTiming) {
   song.ntsc = true;
   song.patterns[0].cells[2][0] = Cell{37, 0x01, 0};  // C-3, 261.6 Hz: NTSC period 427
   ASSERT_EQ(render({writeSong(), dir.file("out.wav")}), 0);
@@ -121,11 +103,19 @@ TEST_F(RenderCommand, NtscTriangleSoundsAnOctaveBelowItsNoteAtTheSameRowTiming) 
   EXPECT_NEAR(double(wav.samples.size()) / 44100, 64 * 6 / 50.007, 0.2);
 }
 
-TEST_F(RenderCommand, RejectsBadArgumentsAndReportsUnwritableOutput) {
-  EXPECT_EQ(render({}), 1);
-  EXPECT_EQ(render({writeSong(), dir.file("out.wav"), "--seconds", "0"}), 1);
-  EXPECT_EQ(render({writeSong(), dir.file("out.wav"), "--seconds", "abc"}), 1);
-  EXPECT_EQ(render({dir.file("missing.qcm"), dir.file("out.wav")}), 1);
+TEST_F(PlayCommands, RejectBadArgumentsMissingModulesAndUnwritableOutput) {
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"--trace"}, {"--trace", writeSong(), "--ticks", "0"},
+        {"--trace", writeSong(), "--ticks", "12x"}, {"--render"},
+        {"--render", writeSong(), dir.file("out.wav"), "--seconds", "0"},
+        {"--render", writeSong(), dir.file("out.wav"), "--seconds", "abc"}})
+    EXPECT_EQ(runCli(args).status, 1) << args.back();
+  for (const std::vector<std::string>& args : {std::vector<std::string>{"--trace", dir.file("missing.qcm")},
+                                               {"--render", dir.file("missing.qcm"), dir.file("out.wav")}}) {
+    const CliResult missing = runCli(args);
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.err.find("missing.qcm"), std::string::npos) << args[0];
+  }
   std::string err;
   EXPECT_EQ(render({writeSong(), dir.file("no/such/dir/out.wav")}, &err), 1);
   EXPECT_NE(err.find("cannot write"), std::string::npos) << err;

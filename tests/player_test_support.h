@@ -1,4 +1,5 @@
-// Drives the player frame by frame and records the register writes it makes.
+// A player of the test's own over a song of its own, playing into an engine
+// that records every register write.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -7,10 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "playback/audio_output.h"
-#include "playback/channel_update.h"
 #include "playback/player.h"
-#include "song/app_state.h"
 #include "tests/song_cells.h"
 
 struct RegisterWrite {
@@ -18,46 +16,53 @@ struct RegisterWrite {
   uint8_t value;
   bool operator==(const RegisterWrite&) const = default;
 };
-
-inline std::vector<RegisterWrite> recordedWrites;
+using Writes = std::vector<RegisterWrite>;
 
 class PlayerTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    resetToProgramStart();
-    recordedWrites.clear();
-    setRegisterWriteObserver([](uint32_t address, uint8_t value, int32_t) {
-      recordedWrites.push_back({address, value});
-    });
-  }
-  void TearDown() override { setRegisterWriteObserver(nullptr); }
-
-  static Cell& cell(int track, int row, int pattern = 0) { return app.song.patterns[pattern].cells[track][row]; }
-
-  static void put(int track, int row, int note, int instrument = 0, int effect = 0,
-                  const std::string& param = "00", int pattern = 0) {
-    putCell(app.song, pattern, track, row, note, instrument, effect, param);
+  PlayerTest() {
+    writeProgramStartInstruments(song);
+    engine.writeObserver = [this](uint32_t address, uint8_t value, int32_t) { writes.push_back({address, value}); };
+    player.options.capture = true;
   }
 
-  static void frames(int count) {
-    for (int i = 0; i < count; ++i) playerFrame();
+  void put(int track, int row, int note, int instrument = 0, int effect = 0, const std::string& param = "00",
+           int pattern = 0) {
+    putCell(song, pattern, track, row, note, instrument, effect, param);
   }
-
-  // One frame as the audio loop runs it: the frame routine, then 312 sub-steps.
-  static void audioFrames(int count) {
+  void playSong(int order = 0) { ::playSong(player, order); }
+  void frames(int count) {
+    for (int i = 0; i < count; ++i) playerFrame(player);
+  }
+  void subSteps(int count) {
     for (int i = 0; i < count; ++i) {
-      playerFrame();
-      for (int s = 0; s < kSubStepsPerFrame; ++s) {
-        playerSubStep();
-        endSubStep();
-      }
+      playerSubStep(player);
+      endSubStep(engine);
     }
   }
+  // Frames as the audio loop runs them: the frame routine, then 312 sub-steps.
+  void audioFrames(int count) {
+    for (int i = 0; i < count; ++i) {
+      playerFrame(player);
+      subSteps(kSubStepsPerFrame);
+    }
+  }
+  // The writes of the next frame alone.
+  Writes frameWrites() {
+    writes.clear();
+    playerFrame(player);
+    return writes;
+  }
 
-  static ChannelState& channel(int ch) { return app.player.channels[ch]; }
-  static int32_t captured(int field) { return app.player.capture.field[field]; }
-  static int32_t capturedPeriod(int ch) {
+  ChannelState& channel(int ch) { return player.channels[ch]; }
+  int32_t captured(int field) const { return player.capture.field[field]; }
+  int32_t capturedPeriod(int ch) const {
     return captured(kCapPulse1High + 3 * ch) << 8 | captured(kCapPulse1Low + 3 * ch);
   }
-  static int32_t tablePeriod(int note) { return app.player.periodTable[note]; }
+  int32_t tablePeriod(int note) const { return player.periodTable[note]; }
+
+  Song song;
+  Engine engine{false};
+  Player player{song, &engine};
+  Writes writes;
 };

@@ -43,9 +43,9 @@ TEST(SampleChunks, EntriesForEverySlotUpToTheLastWithData) {
   EXPECT_EQ(p.entries[2].chunks, 2u);
   // Where the parts lie the driver test proves by playing them; the fill is 0xFF.
   EXPECT_EQ(p.main.size(), size_t(kBankBytes));
-  EXPECT_EQ(p.main[3 * kMainPartBytes], 0xFF);
+  EXPECT_EQ(p.main[3 * kChunkHeadBytes], 0xFF);
   samples[1].data = counting(9 * kChunkBytes);
-  EXPECT_EQ(prepareSamples(samples, false).tail[9 * kTailPartBytes], 0xFF) << "four bytes end a tail page";
+  EXPECT_EQ(prepareSamples(samples, false).tail[9 * kChunkTailBytes], 0xFF) << "four bytes end a tail page";
 
   std::array<RawSample, kSampleSlots> none;
   PreparedSamples empty = prepareSamples(none, true);

@@ -4,219 +4,178 @@
 
 namespace {
 
-using Sequencer = PlayerTest;
-
-// Marks set in the order a Ctrl+Up run leaves them: the start above the end.
-void markRepeatBlockFrom20To8() {
-  app.song.orderCount = 2;
-  app.editor.repeatBlock = true;
-  app.editor.repeatStartRow = 20;
-  app.editor.repeatEndRow = 8;
-}
-
-// Frames each row lasts, for the first `rows` rows after a start.
-std::vector<int> rowLengths(int rows) {
-  std::vector<int> lengths;
-  int count = 0;
-  int row = app.player.playRow;
-  while (int(lengths.size()) < rows) {
-    playerFrame();
-    ++count;
-    if (app.player.playRow != row) {
-      lengths.push_back(count);
-      count = 0;
-      row = app.player.playRow;
+class Sequencer : public PlayerTest {
+ protected:
+  // Frames each row lasts, for the next `rows` rows.
+  std::vector<int> rowLengths(int rows) {
+    std::vector<int> lengths;
+    int count = 0;
+    for (int row = player.playRow; int(lengths.size()) < rows;) {
+      frames(1);
+      ++count;
+      if (player.playRow != row) {
+        lengths.push_back(count);
+        count = 0;
+        row = player.playRow;
+      }
     }
+    return lengths;
   }
-  return lengths;
-}
+  void expectPosition(int order, int row) {
+    EXPECT_EQ(player.playOrder, order);
+    EXPECT_EQ(player.playRow, row);
+  }
+  // Frames (counted from the start) on which a full-volume click starts, with its period.
+  std::vector<std::pair<int, int>> clicks(int frameCount) {
+    std::vector<std::pair<int, int>> found;
+    for (int f = 0; f < frameCount; ++f) {
+      const Writes w = frameWrites();
+      for (size_t i = 0; i + 2 < w.size(); ++i)
+        if (w[i] == RegisterWrite{0x9000, 0x7F} && w[i + 1].address == 0x9001 &&
+            (found.empty() || found.back().first < f - 1))
+          found.push_back({f, w[i + 1].value | (w[i + 2].value & 7) << 8});
+    }
+    return found;
+  }
+};
 
-TEST_F(Sequencer, PalRowsLastSixFramesAtSpeedSixTempo125) {
+TEST_F(Sequencer, RowsLastAsLongInBothStandardsUnderEitherTiming) {
   playSong();
-  EXPECT_EQ(rowLengths(10), std::vector<int>(10, 6));
-}
+  EXPECT_EQ(rowLengths(4), (std::vector<int>{6, 6, 6, 6}));
+  EXPECT_EQ(player.tempoAccumulator, 16) << "an ordinary advance keeps the remainder";
+  player.playRow = 63;
+  rowLengths(1);
+  EXPECT_EQ(player.tempoAccumulator, 0) << "a pattern change drops it";
 
-TEST_F(Sequencer, NtscRowsAlternateSevenAndSixFrames) {
-  app.song.ntsc = true;
+  song.ntsc = true;
   playSong();
   EXPECT_EQ(rowLengths(4), (std::vector<int>{7, 6, 7, 6}));
-}
 
-TEST_F(Sequencer, OrdinaryAdvanceKeepsTheRemainderAndPatternChangeDropsIt) {
+  // The cartridge's: 5333 a frame, rounded down, the remainder kept across patterns.
+  player.options.rowTiming = RowTiming::kCartridge;
   playSong();
-  frames(6);
-  EXPECT_EQ(app.player.playRow, 1);
-  EXPECT_EQ(app.player.tempoAccumulator, 4);
-  app.player.playRow = 63;
-  frames(6);
-  EXPECT_EQ(app.player.playRow, 0);
-  EXPECT_EQ(app.player.tempoAccumulator, 0);
-}
-
-TEST_F(Sequencer, CartridgeTimingRoundsDownAndKeepsTheRemainderAcrossPatterns) {
-  app.player.rowTiming = RowTiming::kCartridge;
-  playSong();
-  // Increment 5333: the first row takes 7 frames, then the remainder shrinks by 2 a row.
-  EXPECT_EQ(rowLengths(3), (std::vector<int>{7, 6, 6}));
-  EXPECT_EQ(app.player.tempoAccumulator, 5331 - 2 - 2);
-  app.player.playRow = 63;
-  rowLengths(1);
-  EXPECT_EQ(app.player.playRow, 0);
-  EXPECT_EQ(app.player.tempoAccumulator, 5331 - 6) << "a pattern change keeps the remainder";
-}
-
-TEST_F(Sequencer, CartridgeTimingInNtscUsesItsOwnThreshold) {
-  app.player.rowTiming = RowTiming::kCartridge;
-  app.song.ntsc = true;
-  EXPECT_EQ(rowThreshold(), 38400);
-  playSong();
-  // 5333 a frame against 38400.
   EXPECT_EQ(rowLengths(8), (std::vector<int>{8, 7, 7, 7, 8, 7, 7, 7}));
-}
-
-TEST_F(Sequencer, SpeedOneTempo255AdvancesEveryFrame) {
-  put(0, 0, 0, 0, 0xF, "01");
-  put(0, 1, 0, 0, 0xF, "FF");
+  song.ntsc = false;
   playSong();
-  frames(2);
-  EXPECT_EQ(app.player.playRow, 2);
-  frames(3);
-  EXPECT_EQ(app.player.playRow, 5);
+  EXPECT_EQ(rowLengths(3), (std::vector<int>{7, 6, 6}));
+  player.playRow = 63;
+  rowLengths(1);
+  EXPECT_EQ(player.tempoAccumulator, 5331 - 6);
 }
 
-TEST_F(Sequencer, F00StopsRowsWhileTickEffectsRunOn) {
-  put(0, 0, 49, 1, 0xA, "01");  // volume slide down by 1 per tick
-  put(1, 0, 0, 0, 0xF, "00");
+TEST_F(Sequencer, SpeedAndTempoEffects) {
+  put(0, 0, 0, 0, 0xF, "01");
+  put(0, 1, 0, 0, 0xF, "FF");  // 65280 a frame: a row every frame
+  playSong();
+  frames(5);
+  EXPECT_EQ(player.playRow, 5);
+
+  song.patterns[0] = Pattern{};
+  put(0, 0, 49, 1, 0xA, "01");
+  put(1, 0, 0, 0, 0xF, "00");  // rows stop, tick effects run on
   playSong();
   frames(10);
-  EXPECT_EQ(app.player.playRow, 0);
-  EXPECT_EQ(app.player.playTick, 10);
+  EXPECT_EQ(player.playRow, 0);
+  EXPECT_EQ(player.playTick, 10);
   EXPECT_EQ(channel(0).volume, 15 - 9);
-}
 
-TEST_F(Sequencer, F1FSetsSpeedAndF20SetsTempoAcrossARestart) {
+  // F1F is a speed, F20 a tempo; a restart keeps them.
+  song.patterns[0] = Pattern{};
   put(0, 0, 0, 0, 0xF, "1F");
   put(1, 0, 0, 0, 0xF, "20");
   playSong();
   frames(1);
-  EXPECT_EQ(app.player.speed, 31);
-  EXPECT_EQ(app.player.tempo, 32);
-  stopPlayback();
-  app.song.patterns[0] = Pattern{};
+  stopPlayback(player);
+  song.patterns[0] = Pattern{};
   playSong();
   frames(1);
-  EXPECT_EQ(app.player.speed, 31);
-  EXPECT_EQ(app.player.tempo, 32);
+  EXPECT_EQ(player.speed, 31);
+  EXPECT_EQ(player.tempo, 32);
 }
 
-TEST_F(Sequencer, PatternBreakReadsItsDigitsAsDecimal) {
-  app.song.orderCount = 2;
-  put(0, 0, 0, 0, 0xD, "1A");
-  playSong();
-  frames(6);
-  EXPECT_EQ(app.player.playOrder, 1);
-  EXPECT_EQ(app.player.playRow, 20);
-
-  playSong();
-  put(0, 0, 0, 0, 0xD, "63");
-  frames(6);
-  EXPECT_EQ(app.player.playRow, 63);
-
-  playSong();
-  put(0, 0, 0, 0, 0xD, "64");
-  frames(6);
-  EXPECT_EQ(app.player.playRow, 0);
-  EXPECT_EQ(app.player.playOrder, 1);
-}
-
-TEST_F(Sequencer, LaterChannelsPatternBreakWins) {
-  app.song.orderCount = 2;
-  put(0, 0, 0, 0, 0xD, "10");
+TEST_F(Sequencer, PatternBreakReadsDecimalDigitsAndTheLaterChannelWins) {
+  song.orderCount = 2;
+  for (const auto& [digits, row] : {std::pair{"1A", 20}, {"63", 63}, {"64", 0}}) {
+    put(0, 0, 0, 0, 0xD, digits);
+    playSong();
+    frames(6);
+    expectPosition(1, row);
+  }
   put(2, 0, 0, 0, 0xD, "30");
   playSong();
   frames(6);
-  EXPECT_EQ(app.player.playRow, 30);
+  EXPECT_EQ(player.playRow, 30);
 }
 
-TEST_F(Sequencer, OrderJumpBeyondTheOrderListGoesToItsLastEntry) {
-  app.song.orderCount = 3;
-  app.song.orders = {0, 1, 2};
-  put(0, 5, 0, 0, 0xB, "50");
-  playSong();
-  app.player.playRow = 5;
-  frames(6);
-  EXPECT_EQ(app.player.playOrder, 2);
-  EXPECT_EQ(app.player.playRow, 0);
-}
-
-TEST_F(Sequencer, BreakIsTakenBeforeAJumpInTheSameRow) {
-  app.song.orderCount = 4;
-  app.song.orders = {0, 1, 2, 3};
+TEST_F(Sequencer, JumpsBreaksAndTheEndOfTheOrderList) {
+  song.orderCount = 4;
+  song.orders = {0, 1, 2, 3};
   put(0, 0, 0, 0, 0xB, "03");
   put(1, 0, 0, 0, 0xD, "08");
+  put(0, 5, 0, 0, 0xB, "90", 3);  // beyond the order list: its last entry
   playSong();
   frames(6);
-  EXPECT_EQ(app.player.playOrder, 1);
-  EXPECT_EQ(app.player.playRow, 8);
-  EXPECT_EQ(app.player.pendingOrderJump, 3);
-  frames(6);  // one row of the break's target plays, then the jump
-  EXPECT_EQ(app.player.playOrder, 3);
-  EXPECT_EQ(app.player.playRow, 0);
-}
-
-TEST_F(Sequencer, RunningPastTheLastOrderWrapsToTheFirst) {
-  app.song.orderCount = 2;
-  playSong();
-  app.player.playOrder = 1;
-  app.player.playRow = 63;
+  expectPosition(1, 8);  // the break first; the jump waits a row
   frames(6);
-  EXPECT_EQ(app.player.playOrder, 0);
-  EXPECT_EQ(app.player.playRow, 0);
-}
-
-TEST_F(Sequencer, RepeatBlockLoopsFromItsHigherMarkToItsLowerWithoutChangingOrder) {
-  markRepeatBlockFrom20To8();
-  playSong();
-  EXPECT_EQ(app.player.playRow, 8);
-  frames(6 * 12);
-  EXPECT_EQ(app.player.playRow, 20);
+  expectPosition(3, 0);
+  player.playRow = 5;
   frames(6);
-  EXPECT_EQ(app.player.playRow, 8);
-  EXPECT_EQ(app.player.playOrder, 0);
+  expectPosition(3, 0);
+  player.playRow = 63;
+  frames(6);
+  expectPosition(0, 0);
+
+  // A break left pending by a stop is taken on the next play.
+  put(0, 0, 0, 0, 0xD, "10");
+  put(1, 0, 0, 0, 0x0, "00");
+  playSong();
+  frames(1);
+  stopPlayback(player);
+  song.patterns[0] = Pattern{};
+  playSong();
+  frames(6);
+  expectPosition(1, 10);
 }
 
-TEST_F(Sequencer, RepeatBlockEnteredFromOutsideRunsThroughRow63First) {
-  markRepeatBlockFrom20To8();
-  app.editor.cursorRow = 40;
-  playFromCursor();
+TEST_F(Sequencer, RepeatBlockLoopsBetweenItsMarksInOneOrder) {
+  song.orderCount = 2;
+  player.options.repeatBlock = true;
+  player.options.repeatStartRow = 20;  // marks as Ctrl+Up leaves them
+  player.options.repeatEndRow = 8;
+  playSong();
+  EXPECT_EQ(player.playRow, 8);
+  frames(6 * 13);
+  expectPosition(0, 8);
+  // Entered from outside, it runs through row 63 and row 0 first.
+  playFromCursor(player, 0, 40);
   frames(6 * 24);
-  EXPECT_EQ(app.player.playRow, 0);
-  EXPECT_EQ(app.player.playOrder, 0);
+  expectPosition(0, 0);
   frames(6 * 21);
-  EXPECT_EQ(app.player.playRow, 8);
+  expectPosition(0, 8);
 }
 
-TEST_F(Sequencer, PlayPatternOnlyKeepsTheOrderOnBreaksJumpsAndPatternEnd) {
-  app.song.orderCount = 3;
-  app.song.orders = {0, 1, 2};
-  app.editor.orderCursor = 1;
+TEST_F(Sequencer, PlayFromCursorHoldsTheOrderAndReturnsToItsRowOnStop) {
+  song.orderCount = 3;
   put(0, 0, 0, 0, 0xD, "05", 1);
   put(0, 5, 0, 0, 0xB, "02", 1);
-  playFromCursor();
+  song.orders = {0, 1, 2};
+  playFromCursor(player, 1, 12);
+  player.playRow = 0;
+  frames(12);
+  expectPosition(1, 0);
+  player.playRow = 63;
   frames(6);
-  EXPECT_EQ(app.player.playRow, 5);
-  frames(6);
-  EXPECT_EQ(app.player.playRow, 0);
-  EXPECT_EQ(app.player.playOrder, 1);
-  app.player.playRow = 63;
-  frames(6);
-  EXPECT_EQ(app.player.playOrder, 1);
+  expectPosition(1, 0);
+  stopPlayback(player);
+  EXPECT_FALSE(player.playing);
+  EXPECT_TRUE(player.silenceRequest);
+  EXPECT_EQ(player.playRow, 12);
 }
 
 TEST_F(Sequencer, PatternChangeRestartsVibratoAndArpeggioCycles) {
   put(0, 63, 49, 1, 0x4, "48");
   playSong();
-  app.player.playRow = 63;
+  player.playRow = 63;
   frames(5);
   EXPECT_NE(channel(0).vibratoPos, 0);
   frames(1);
@@ -224,135 +183,50 @@ TEST_F(Sequencer, PatternChangeRestartsVibratoAndArpeggioCycles) {
   EXPECT_EQ(channel(0).arpStep, 0);
 }
 
-TEST_F(Sequencer, CursorFollowsThePlayingRowExceptInExportMode) {
+TEST_F(Sequencer, ObserverHearsEveryRowAdvanceAndAPlayerWithoutEngineWritesNothing) {
+  std::vector<std::pair<int, int>> heard;
+  player.onRowAdvance = [&](int32_t order, int32_t row) { heard.push_back({order, row}); };
   playSong();
-  frames(6);
-  EXPECT_EQ(app.editor.cursorRow, 1);
-  app.player.exportMode = true;
-  frames(6);
-  EXPECT_EQ(app.player.playRow, 2);
-  EXPECT_EQ(app.editor.cursorRow, 1);
-  app.player.exportMode = false;
-  app.editor.cursorFollow = false;
-  frames(6);
-  EXPECT_EQ(app.editor.cursorRow, 1);
-}
+  frames(12);
+  EXPECT_EQ(heard, (std::vector<std::pair<int, int>>{{0, 1}, {0, 2}}));
 
-TEST_F(Sequencer, ExportModeWritesNoRegister) {
-  app.editor.metronome = true;
+  Player silent(song, nullptr, player.options);
+  silent.options.metronome = true;
   put(0, 0, 49, 1);
-  playSong();
-  app.player.exportMode = true;
-  frames(12);
-  EXPECT_TRUE(recordedWrites.empty());
-  EXPECT_EQ(captured(kCapPulse1DutyVolume), 0x2F);
-}
-
-TEST_F(Sequencer, PlayFromCursorReturnsToItsRowOnStop) {
-  app.editor.cursorRow = 12;
-  playFromCursor();
-  EXPECT_TRUE(app.player.playPatternOnly);
-  frames(12);
-  EXPECT_EQ(app.player.playRow, 14);
-  stopPlayback();
-  EXPECT_FALSE(app.player.playing);
-  EXPECT_TRUE(app.player.silenceRequest);
-  EXPECT_EQ(app.player.playRow, 12);
-  EXPECT_EQ(app.player.returnRow, -1);
-}
-
-TEST_F(Sequencer, PendingBreakSurvivesStopAndIsTakenOnTheNextPlay) {
-  app.song.orderCount = 2;
-  put(0, 0, 0, 0, 0xD, "10");
-  playSong();
-  frames(1);
-  stopPlayback();
-  app.song.patterns[0] = Pattern{};
-  playSong();
-  frames(6);
-  EXPECT_EQ(app.player.playRow, 10);
-  EXPECT_EQ(app.player.playOrder, 1);
+  ::playSong(silent, 0);
+  writes.clear();
+  for (int i = 0; i < 12; ++i) playerFrame(silent);
+  playerSubStep(silent);
+  EXPECT_TRUE(writes.empty());
+  EXPECT_EQ(silent.capture.field[kCapPulse1DutyVolume], 0x2F);
 }
 
 TEST_F(Sequencer, IdleFrameOnlyStepsThePreviewedChannels) {
-  setEnvelope(app.song.envelopes[1][kVolumeEnvelope], {15, 10, 5});
-  Cell preview;
-  preview.note = 49;
-  preview.setInstrument(1);
-  triggerNote(0, preview);
+  setEnvelope(song.envelopes[1][kVolumeEnvelope], {15, 10, 5});
+  resetPlayer(player);
+  triggerNote(player, 0, Cell{49, 0x01, 0});
   frames(2);
-  EXPECT_EQ(app.player.playTick, 0);
-  EXPECT_EQ(channel(0).envVolume, 5);
+  EXPECT_EQ(player.playTick, 0);
   EXPECT_EQ(captured(kCapPulse1DutyVolume), 0x2A);
 }
 
-struct Click {
-  int frame;
-  int period;
-};
-
-std::vector<Click> clicks(int frameCount) {
-  std::vector<Click> found;
-  for (int f = 0; f < frameCount; ++f) {
-    recordedWrites.clear();
-    playerFrame();
-    for (size_t i = 0; i + 2 < recordedWrites.size(); ++i)
-      if (recordedWrites[i].address == 0x9000 && recordedWrites[i].value == (15 | 0x70) &&
-          recordedWrites[i + 1].address == 0x9001 && (f == 0 || found.empty() || found.back().frame < f - 1))
-        found.push_back({f, recordedWrites[i + 1].value | (recordedWrites[i + 2].value & 7) << 8});
-  }
-  return found;
-}
-
-TEST_F(Sequencer, MetronomeClicksOnBarsAndBeatsOneFrameLate) {
-  app.editor.metronome = true;
-  playSong();
-  const auto found = clicks(6 * 17);
-  ASSERT_EQ(found.size(), 5u);
-  EXPECT_EQ(found[0].frame, 1);
-  EXPECT_EQ(found[0].period, 105);
-  EXPECT_EQ(found[1].frame, 6 * 4 + 1);
-  EXPECT_EQ(found[1].period, 210);
-  EXPECT_EQ(found[4].frame, 6 * 16 + 1);
-  EXPECT_EQ(found[4].period, 105);
-}
-
-TEST_F(Sequencer, MetronomeClickFadesOverSixFrames) {
-  app.editor.metronome = true;
+TEST_F(Sequencer, MetronomeClicksOnBarsAndBeatsOneFrameLateAndFades) {
+  player.options.metronome = true;
   playSong();
   std::vector<int> volumes;
-  for (int f = 0; f < 8; ++f) {
-    recordedWrites.clear();
-    playerFrame();
-    for (const RegisterWrite& w : recordedWrites)
+  for (int f = 0; f < 8; ++f)
+    for (const RegisterWrite& w : frameWrites())
       if (w.address == 0x9000) volumes.push_back(w.value);
-  }
   EXPECT_EQ(volumes, (std::vector<int>{0, 0x7F, 0x7F, 0x7C, 0x79, 0x73, 0x70, 0}));
-}
 
-TEST_F(Sequencer, MetronomeUsesLongerPeriodsInNtsc) {
-  app.song.ntsc = true;
-  app.editor.metronome = true;
-  app.player.playRow = 0;
   playSong();
-  const auto found = clicks(7 * 5);
-  ASSERT_GE(found.size(), 2u);
-  EXPECT_EQ(found[0].period, 113);
-  EXPECT_EQ(found[1].period, 226);
-}
-
-TEST_F(Sequencer, MetronomeMissesTheClickOfTheRowItLastLookedAt) {
-  app.editor.metronome = true;
-  put(0, 4, 0, 0, 0xF, "00");
+  EXPECT_EQ(clicks(6 * 17), (std::vector<std::pair<int, int>>{{1, 105}, {25, 210}, {49, 210}, {73, 210}, {97, 105}}));
+  // Starting on the row it last looked at (16, a bar) gives no click there.
+  playFromCursor(player, 0, 16);
+  EXPECT_TRUE(clicks(6).empty());
+  song.ntsc = true;
   playSong();
-  frames(6 * 4 + 8);  // row 4 clicked and the click has faded
-  stopPlayback();
-  app.editor.cursorRow = 4;
-  playFromCursor();
-  EXPECT_TRUE(clicks(8).empty());
-  app.player.lastClickRow = -1;
-  playFromCursor();
-  EXPECT_EQ(clicks(8).size(), 1u);
+  EXPECT_EQ(clicks(30), (std::vector<std::pair<int, int>>{{1, 113}, {27, 226}}));
 }
 
 }  // namespace

@@ -2,54 +2,41 @@
 
 namespace {
 
-double clockRate(bool ntsc) { return ntsc ? kNtscClockRate : kPalClockRate; }
+class ChipPitchTest : public AudioTest, public ::testing::WithParamInterface<bool> {
+ protected:
+  void expectPitch(double cycleClocks, const char* what) {
+    const double expected = chipClockRate(GetParam()) / cycleClocks;
+    EXPECT_NEAR(frequency(renderSeconds(1.0)), expected, expected * 0.002) << what;
+  }
+};
 
-class ChipPitchTest : public AudioTest, public ::testing::WithParamInterface<bool> {};
-
-TEST_P(ChipPitchTest, PulseSoundsAtClockOverSixteenPeriods) {
-  const bool ntsc = GetParam();
+TEST_P(ChipPitchTest, EveryOscillatorAtItsPeriod) {
   for (int channel : {0, 1}) {
-    for (int period : {0x0FD, 0x400, 0x050}) {
-      resetAudioEngine();
-      useNtsc(ntsc);
+    for (int period : {0x050, 0x400}) {
+      reset(GetParam());
       playPulse(channel, period);
-      const double expected = clockRate(ntsc) / (16.0 * (period + 1));
-      EXPECT_NEAR(frequency(renderSeconds(1.0)), expected, expected * 0.002)
-          << "pulse " << channel + 1 << " period " << period;
+      expectPitch(16.0 * (period + 1), channel == 0 ? "pulse 1" : "pulse 2");
     }
   }
-}
-
-TEST_P(ChipPitchTest, TriangleSoundsAnOctaveBelowThePulse) {
-  useNtsc(GetParam());
-  for (int period : {0x0FD, 0x2A0}) {
-    playTriangle(period);
-    const double expected = clockRate(GetParam()) / (32.0 * (period + 1));
-    EXPECT_NEAR(frequency(renderSeconds(1.0)), expected, expected * 0.002) << "period " << period;
-  }
+  reset(GetParam());
+  playTriangle(0x2A0);
+  expectPitch(32.0 * 0x2A1, "triangle: an octave below the pulse");
+  reset(GetParam());
+  write(0xB000, 0x2A);
+  write(0xB001, 0x80);
+  write(0xB002, 0x80);
+  expectPitch(14.0 * 0x81, "sawtooth: fourteen periods a cycle");
 }
 
 TEST_P(ChipPitchTest, MetronomePulseClicksNearOneKilohertzAndHalfThat) {
-  const bool ntsc = GetParam();
-  useNtsc(ntsc);
-  const int bar = ntsc ? 113 : 105;
+  reset(GetParam());
+  const int bar = GetParam() ? 113 : 105;
   for (int period : {bar, 2 * bar}) {
-    apuWrite(0x9000, 0x7F);  // duty 8 of 16, volume 15
-    apuWrite(0x9001, uint8_t(period & 0xFF));
-    apuWrite(0x9002, uint8_t(0x80 | period >> 8));
-    const double expected = clockRate(ntsc) / (16.0 * (period + 1));
-    EXPECT_NEAR(frequency(renderSeconds(0.5)), expected, expected * 0.002) << "period " << period;
+    write(0x9000, 0x7F);  // duty 8 of 16, volume 15
+    write(0x9001, uint8_t(period & 0xFF));
+    write(0x9002, uint8_t(0x80 | period >> 8));
+    expectPitch(16.0 * (period + 1), "metronome");
   }
-  EXPECT_NEAR(clockRate(ntsc) / (16.0 * (bar + 1)), ntsc ? 981.2 : 980.3, 0.05);
-}
-
-TEST_P(ChipPitchTest, SawtoothRepeatsEveryFourteenPeriods) {
-  useNtsc(GetParam());
-  apuWrite(0xB000, 0x2A);
-  apuWrite(0xB001, 0x80);
-  apuWrite(0xB002, 0x80);
-  const double expected = clockRate(GetParam()) / (14.0 * 0x81);
-  EXPECT_NEAR(frequency(renderSeconds(1.0)), expected, expected * 0.002);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothStandards, ChipPitchTest, ::testing::Values(false, true),

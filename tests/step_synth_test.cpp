@@ -4,8 +4,7 @@
 
 #include <algorithm>
 
-#include "playback/audio_engine.h"
-#include "playback/nonlinear_buffer.h"
+#include "playback/engine.h"
 
 namespace {
 
@@ -16,14 +15,17 @@ struct NamedSynth {
   int width;
 };
 
+const Engine engine(false);
+
 std::vector<NamedSynth> engineSynths() {
-  soundChip.setOutputLevels(true, 1.0);
-  return {{"pulse", &soundChip.pulseSynth, 492, kWideKernel},
-          {"triangle", &soundChip.triangleSynth, 350, kWideKernel},
-          {"noise", &soundChip.noiseSynth, 234, kNarrowKernel},
-          {"sample channel", &soundChip.sampleSynth, 117, kNarrowKernel},
-          {"expansion pulse", &expansionChip.pulseSynth, 422, kWideKernel},
-          {"sawtooth", &expansionChip.sawSynth, 409, kNarrowKernel}};
+  const SoundChip& chip = engine.soundChip;
+  const ExpansionChip& expansion = engine.expansionChip;
+  return {{"pulse", &chip.pulseSynth, 492, kWideKernel},
+          {"triangle", &chip.triangleSynth, 350, kWideKernel},
+          {"noise", &chip.noiseSynth, 234, kNarrowKernel},
+          {"sample channel", &chip.sampleSynth, 117, kNarrowKernel},
+          {"expansion pulse", &expansion.pulseSynth, 422, kWideKernel},
+          {"sawtooth", &expansion.sawSynth, 409, kNarrowKernel}};
 }
 
 TEST(StepSynthTest, VolumeUnitsMatchTheChipLevelsAndEveryPhaseMovesTheLevelByExactlyOneUnit) {

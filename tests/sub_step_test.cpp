@@ -4,76 +4,52 @@
 
 namespace {
 
-using Writes = std::vector<RegisterWrite>;
-
 class SubStep : public PlayerTest {
  protected:
-  void SetUp() override {
-    PlayerTest::SetUp();
-    app.editor.channelMaskChanged = false;
-  }
-  static void subSteps(int count) {
-    for (int i = 0; i < count; ++i) {
-      playerSubStep();
-      endSubStep();
-    }
-  }
+  SubStep() { player.channelMaskChanged = false; }
   // The levels written to 0x4011 during the next `count` sub-steps.
-  static std::vector<int> dacLevels(int count) {
+  std::vector<int> dacLevels(int count) {
     std::vector<int> levels;
     for (int i = 0; i < count; ++i) {
-      recordedWrites.clear();
+      writes.clear();
       subSteps(1);
-      for (const RegisterWrite& w : recordedWrites)
+      for (const RegisterWrite& w : writes)
         if (w.address == 0x4011) levels.push_back(w.value);
     }
     return levels;
   }
-  static void makeSample(int slot, std::vector<uint8_t> data, bool loop) {
-    app.song.samples[slot].data = std::move(data);
-    app.song.samples[slot].loop = loop;
+  void makeSample(int slot, std::vector<uint8_t> data, bool loop) {
+    song.samples[slot].data = std::move(data);
+    song.samples[slot].loop = loop;
   }
 };
 
-TEST_F(SubStep, ResetRequestPutsTheChipIntoItsSilentState) {
-  app.editor.channelMask = 0x1B;
-  resetPlayer();
+TEST_F(SubStep, ResetAndSilenceRequestsAreCarriedOutAtTheNextSubStep) {
+  player.options.channelMask = 0x1B;
+  resetPlayer(player);
+  writes.clear();
   subSteps(1);
-  const Writes expected = {{0x4000, 0x30}, {0x4004, 0x30}, {0x4008, 0x00}, {0x400C, 0x30},
-                           {0x4001, 0x0F}, {0x4005, 0x0F}, {0x4015, 0x1B}, {0x9000, 0x00}};
-  EXPECT_EQ(recordedWrites, expected);
-  EXPECT_FALSE(app.player.apuResetRequest);
-}
+  EXPECT_EQ(writes, (Writes{{0x4000, 0x30}, {0x4004, 0x30}, {0x4008, 0x00}, {0x400C, 0x30},
+                            {0x4001, 0x0F}, {0x4005, 0x0F}, {0x4015, 0x1B}, {0x9000, 0x00}}));
+  EXPECT_FALSE(player.apuResetRequest);
 
-TEST_F(SubStep, SilenceRequestStopsTheSequencerAndClearsTheChannels) {
   makeSample(3, std::vector<uint8_t>(100, 64), false);
   put(0, 0, 49, 1, 0x4, "48");
   put(kPcmTrack, 0, 3);
   playSong();
   audioFrames(2);
-  stopPlayback();
-  recordedWrites.clear();
+  stopPlayback(player);
+  frames(1);  // the frame before the sub-step still plays
+  EXPECT_EQ(player.playTick, 3);
+  writes.clear();
   subSteps(1);
-  const Writes expected = {{0x4000, 0x30}, {0x4004, 0x30}, {0x4008, 0x00},
-                           {0x400C, 0x30}, {0x4015, 0x1F}, {0x9000, 0x00}};
-  EXPECT_EQ(recordedWrites, expected);
-  EXPECT_FALSE(app.player.sequencerRunning);
-  EXPECT_FALSE(app.player.silenceRequest);
-  EXPECT_EQ(app.player.pcmSample, 0);
-  EXPECT_EQ(channel(0).note, 0);
-  EXPECT_EQ(channel(0).effect, 0);
-  EXPECT_EQ(channel(0).param, 0);
-  EXPECT_EQ(channel(0).instrument, 0);
-}
-
-TEST_F(SubStep, StopCompletesOnTheAudioThreadAfterAFrameStillPlaying) {
-  playSong();
-  stopPlayback();
-  EXPECT_TRUE(app.player.sequencerRunning);
-  playerFrame();
-  EXPECT_EQ(app.player.playTick, 1);
-  subSteps(1);
-  EXPECT_FALSE(app.player.sequencerRunning);
+  EXPECT_EQ(writes, (Writes{{0x4000, 0x30}, {0x4004, 0x30}, {0x4008, 0x00}, {0x400C, 0x30}, {0x4015, 0x1F},
+                            {0x9000, 0x00}}));
+  EXPECT_FALSE(player.sequencerRunning);
+  EXPECT_FALSE(player.silenceRequest);
+  EXPECT_EQ(player.pcmSample, 0);
+  const ChannelState& c = channel(0);
+  EXPECT_EQ(c.note | c.effect | c.param | c.instrument, 0);
 }
 
 TEST_F(SubStep, MutingDisablesTheChannelAndUnmutingForcesAFullPeriodWrite) {
@@ -81,41 +57,29 @@ TEST_F(SubStep, MutingDisablesTheChannelAndUnmutingForcesAFullPeriodWrite) {
   put(1, 0, 37, 1);
   playSong();
   audioFrames(1);
-  app.editor.channelMask = 0x1E;
-  app.editor.channelMaskChanged = true;
-  recordedWrites.clear();
+  setChannelMask(player, 0x1E);
+  writes.clear();
   subSteps(1);
-  EXPECT_EQ(recordedWrites, (Writes{{0x4015, 0x1E}}));
+  EXPECT_EQ(writes, (Writes{{0x4015, 0x1E}}));
   EXPECT_EQ(channel(0).lastPeriod, tablePeriod(49));  // the muted channel keeps its state
   EXPECT_EQ(channel(1).lastPeriod, -1);
-  EXPECT_FALSE(app.editor.channelMaskChanged);
+  EXPECT_FALSE(player.channelMaskChanged);
 
   audioFrames(1);
-  app.editor.channelMask = 0x1F;
-  app.editor.channelMaskChanged = true;
+  setChannelMask(player, 0x1F);
   subSteps(1);
-  recordedWrites.clear();
-  playerFrame();
+  const Writes w = frameWrites();
   const int32_t p = tablePeriod(49);
-  EXPECT_EQ(Writes(recordedWrites.begin() + 3, recordedWrites.begin() + 5),
+  EXPECT_EQ(Writes(w.begin() + 3, w.begin() + 5),
             (Writes{{0x4002, uint8_t(p & 0xFF)}, {0x4003, uint8_t(p >> 8)}}));
 }
 
 TEST_F(SubStep, ClockChangeRebuildsThePeriodTable) {
-  app.song.ntsc = true;
-  app.player.clockChanged = true;
+  song.ntsc = true;
+  player.clockChanged = true;
   subSteps(1);
-  EXPECT_FALSE(app.player.clockChanged);
+  EXPECT_FALSE(player.clockChanged);
   EXPECT_EQ(tablePeriod(1), 3420);
-}
-
-TEST_F(SubStep, ExportModeLeavesRequestsAndTheStreamAlone) {
-  app.player.exportMode = true;
-  app.player.silenceRequest = true;
-  app.player.apuResetRequest = true;
-  subSteps(5);
-  EXPECT_TRUE(recordedWrites.empty());
-  EXPECT_TRUE(app.player.silenceRequest);
 }
 
 TEST_F(SubStep, RawSampleStreamsAboutOneByteEveryTwoSubStepsAndStops) {
@@ -124,7 +88,7 @@ TEST_F(SubStep, RawSampleStreamsAboutOneByteEveryTwoSubStepsAndStops) {
     std::vector<uint8_t> data{};
     bool loop = false;
     uint32_t mask = 0x1F, before = 0;  // sub-steps before `change`
-    void (*change)() = nullptr;
+    void (*change)(Song&) = nullptr;
     std::vector<int> expected{};
   };
   const Case cases[] = {
@@ -132,24 +96,22 @@ TEST_F(SubStep, RawSampleStreamsAboutOneByteEveryTwoSubStepsAndStops) {
       {.name = "muted track runs on silently", .data = {10, 20, 30, 40}, .mask = 0x0F},
       {.name = "empty slot streams nothing"},
       {.name = "emptied while streaming, never read again", .data = std::vector<uint8_t>(400, 70), .before = 100,
-       .change = [] { std::vector<uint8_t>().swap(app.song.samples[1].data); }},
+       .change = [](Song& s) { std::vector<uint8_t>().swap(s.samples[1].data); }},
       {.name = "replaced by a shorter one, stops at its end", .data = std::vector<uint8_t>(400, 70), .loop = true,
-       .before = 200, .change = [] { app.song.samples[1].data = std::vector<uint8_t>(20, 90); }},
+       .before = 200, .change = [](Song& s) { s.samples[1].data = std::vector<uint8_t>(20, 90); }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    resetToProgramStart();
     makeSample(1, c.data, c.loop);
     put(kPcmTrack, 0, 1);
-    app.editor.channelMask = c.mask;
-    app.editor.channelMaskChanged = false;
+    player.options.channelMask = c.mask;
     playSong();
-    playerFrame();
-    EXPECT_EQ(app.player.pcmSample, 1);
+    frames(1);
+    EXPECT_EQ(player.pcmSample, 1);
     subSteps(c.before);
-    if (c.change) c.change();
+    if (c.change) c.change(song);
     EXPECT_EQ(dacLevels(12), c.expected);
-    EXPECT_EQ(app.player.pcmSample, 0);
+    EXPECT_EQ(player.pcmSample, 0);
   }
 }
 
@@ -157,22 +119,22 @@ TEST_F(SubStep, LoopingRawSampleHoldsItsLastByteUntilTheNextFrame) {
   makeSample(1, {10, 20, 30, 40}, true);
   put(kPcmTrack, 0, 1);
   playSong();
-  playerFrame();
+  frames(1);
   std::vector<int> expected = {10, 10, 20, 20, 30, 30, 40, 40};
   expected.resize(kSubStepsPerFrame, 40);
   EXPECT_EQ(dacLevels(kSubStepsPerFrame), expected);
-  playerFrame();
+  frames(1);
   EXPECT_EQ(dacLevels(3), (std::vector<int>{10, 10, 20}));
 }
 
 TEST_F(SubStep, NtscStreamsFewerBytesPerSubStep) {
   makeSample(1, std::vector<uint8_t>(1000, 64), false);
   put(kPcmTrack, 0, 1);
-  app.song.ntsc = true;
+  song.ntsc = true;
   playSong();
-  playerFrame();
+  frames(1);
   subSteps(kSubStepsPerFrame);
-  EXPECT_NEAR(app.player.pcmPosition, kSubStepsPerFrame * 0.5000641025641026 * 0.9289487044723371, 1e-9);
+  EXPECT_NEAR(player.pcmPosition, kSubStepsPerFrame * 0.5000641025641026 * 0.9289487044723371, 1e-9);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "playback/clock_rates.h"
 #include "playback/note_tables.h"
 
 namespace {

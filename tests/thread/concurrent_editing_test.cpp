@@ -11,8 +11,7 @@
 
 #include "editor/key_codes.h"
 #include "editor/key_handler.h"
-#include "playback/audio_output.h"
-#include "playback/player.h"
+#include "editor/live_player.h"
 #include "song/app_state.h"
 #include "song/module_file.h"
 #include "song/shell_services.h"
@@ -26,28 +25,30 @@ std::string demoSongPath() { return std::string(QC_SOURCE_DIR) + "/examples/demo
 
 TEST(ConcurrentEditing, AudioThreadNeverSeesAHalfMadeChange) {
   resetToProgramStart();
-  initAudioEngine();
+  initLivePlayback();
   {
     AudioLock lock;
     ASSERT_TRUE(loadModuleFile(demoSongPath()));
     resetPlayer();
   }
 
+  // Relaxed: the counters order nothing, so the audio lock is the only
+  // thing that can order the two threads' use of the state.
   std::atomic<bool> stop{false};
   std::atomic<int> callbacks{0};
   std::thread audio([&] {
     std::vector<int16_t> buffer(1024);
-    while (!stop) {
+    while (!stop.load(std::memory_order_relaxed)) {
       AudioLock lock;  // SDL holds the audio lock around its callback
-      fillAudio(buffer.data(), int(buffer.size()));
-      ++callbacks;
+      fillLiveAudio(buffer.data(), int(buffer.size()));
+      callbacks.fetch_add(1, std::memory_order_relaxed);
     }
   });
 
   // Lets the audio thread run a few callbacks between the main thread's steps.
   auto letAudioRun = [&] {
-    const int target = callbacks + 2;
-    while (callbacks < target) std::this_thread::yield();
+    const int target = callbacks.load(std::memory_order_relaxed) + 2;
+    while (callbacks.load(std::memory_order_relaxed) < target) std::this_thread::yield();
   };
 
   for (int round = 0; round < 6; ++round) {
@@ -74,9 +75,9 @@ TEST(ConcurrentEditing, AudioThreadNeverSeesAHalfMadeChange) {
     resetPlayer();
   }
 
-  stop = true;
+  stop.store(true, std::memory_order_relaxed);
   audio.join();
-  EXPECT_FALSE(app.player.playing);
+  EXPECT_FALSE(isPlaying());
 }
 
 }  // namespace

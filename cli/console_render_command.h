@@ -1,0 +1,5 @@
+// --render of a module, or of an exported .nsf or .nes file played on the console.
+#pragma once
+
+// argv[0] is the command's name; returns the exit status (1 after one line on stderr).
+int runRenderFile(int argc, char** argv);

@@ -1,0 +1,5 @@
+// --render: the song played from the top into a WAV file.
+#pragma once
+
+// argv[0] is the command's name; returns the exit status (1 after one line on stderr).
+int runRender(int argc, char** argv);
