@@ -156,12 +156,9 @@ TEST_F(DrawScreenTest, InstrumentListAndNameCursor) {
 TEST_F(DrawScreenTest, StatusLineFadesByItsAge) {
   fakeTicks = 50000;
   setStatus("Ready.");
-  // "R" has ink in its top-left pixel; the alpha by age is the status line's own test.
-  for (const auto& [age, shown] : {std::pair{3600, blend(kGreen, kBlack, 155)}, {3755, kBlack}}) {
-    fakeTicks = 50000 + uint32_t(age);
-    drawScreen();
-    EXPECT_EQ(pixel(0, 576), shown) << age;
-  }
+  fakeTicks += 3600;  // the alpha by age is the status line's own test
+  drawScreen();
+  EXPECT_EQ(pixel(0, 576), blend(kGreen, kBlack, 155));  // "R" has ink in its top-left pixel
 }
 
 TEST_F(DrawScreenTest, EditModeFrameAndVideoStandard) {
