@@ -48,7 +48,7 @@ TEST_F(BlockOperationsTest, CutEmptiesTheBlockMixPasteKeepsWhatIsUnderEmptyCells
   EXPECT_EQ(cellAt(1, 20), (Cell{37, 1, 0}));
   EXPECT_EQ(cellAt(1, 21), (Cell{50, 3, 0x11}));
   EXPECT_EQ(cellAt(1, 22), (Cell{40, 2, 0}));
-  press('v', kModLCtrl);
+  press('v', kModLCtrl | kModRShift);  // only the left Shift mixes
   EXPECT_TRUE(cellAt(1, 21).empty());
   select(1, 22, 1, 22);
   press('d', kModLCtrl);

@@ -110,8 +110,8 @@ TEST_F(PatternEditorTest, CursorWrapsAcrossTracksAndRows) {
   } steps[] = {
       {kKeyRight, 0, 0, {4, 0, 0}},      {kKeyRight, 0, 0, {0, 0, 0}},      {kKeyLeft, 0, 0, {4, 0, 0}},
       {kKeyLeft, 0, 0, {3, 4, 0}},       {kKeyUp, 0, 0, {3, 4, 63}},        {kKeyDown, 0, 63, {3, 4, 0}},
-      {kKeyPageUp, 0, 5, {3, 4, 0}},     {kKeyPageDown, 0, 50, {3, 4, 63}}, {kKeyHome, kModLAlt, 63, {3, 4, 63}},
-      {kKeyHome, 0, 63, {3, 4, 0}},
+      {kKeyPageUp, 0, 5, {3, 4, 0}},     {kKeyPageDown, 0, 50, {3, 4, 63}}, {kKeyPageDown, 0, 10, {3, 4, 26}},
+      {kKeyHome, kModLAlt, 63, {3, 4, 63}}, {kKeyHome, 0, 63, {3, 4, 0}},
   };
   for (const auto& step : steps) {
     SCOPED_TRACE(testing::Message() << "key " << step.sym << " mod " << step.mod << " from row " << step.fromRow);
