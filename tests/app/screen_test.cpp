@@ -92,6 +92,7 @@ TEST_F(DrawScreenTest, FocusedCursorPulsesRedOthersAreBlue) {
   const Rgb idle = blend(Rgb{0, 0, 160}, kBlack, 128), cursorRow = blend(Rgb{17, 17, 17}, kBlack, 150);
   EXPECT_EQ(pixel(24, 16 * 3), blend(Rgb{0, 0, 160}, cursorRow, 128));  // pattern
   EXPECT_EQ(pixel(680, 16 * 13), blend(kPulseRed, kBlack, 128));       // order list
+  EXPECT_EQ(pixel(680 + 47, 16 * 13), blend(kPulseRed, kBlack, 128));  // as wide as "01: 00"
   EXPECT_EQ(pixel(384, 16 * 13), idle);                                 // instrument 1 in the list
   EXPECT_EQ(pixel(8 * 58, 16 * 31), idle);                              // volume step 0
   app.editor.focus = kFocusPattern;
