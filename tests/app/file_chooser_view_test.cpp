@@ -15,7 +15,7 @@ TEST(FitText, LongTextsAreCutAndForeignCharactersShownAsQuestionMarks) {
   EXPECT_EQ(fitText("a-very-long-name.qcm", 10), "a-very-...");
   EXPECT_EQ(fitText("/home/me/music/tunes", 10, true), "...c/tunes");
   EXPECT_EQ(fitText("t\xC3\xA9st\tx", 20), "t?st?x");
-  EXPECT_EQ(fitText("abcdef", 2), "ab");
+  EXPECT_EQ(fitText("abcdef", 3), "abc");
 }
 
 class FileChooserViewTest : public ScreenTest {
