@@ -68,7 +68,7 @@ TEST_F(GlobalKeysTest, StepStaysWithinZeroToThirtyTwo) {
 TEST_F(GlobalKeysTest, InstrumentChangeBringsCursorsIntoTheNewInstrument) {
   app.song.instrumentNames[2] = "bass";
   setEnvelope(app.song.envelopes[2][kNoteEnvelope], {64, 65});
-  app.editor.envelopeCursor = {5, 5, 0};
+  app.editor.envelopeCursor = {1, 5, 0};  // the volume envelope has one value
   press(kKeyPadPlus);
   EXPECT_EQ(app.editor.currentInstrument, 2);
   EXPECT_EQ(app.editor.nameCursor, 4);
