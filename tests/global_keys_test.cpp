@@ -118,15 +118,10 @@ TEST_F(GlobalKeysTest, FileKeysFollowTheLeftModifiersAndNeedAHost) {
   setFileCommandRunner(recordCommand);
   ranCommands.clear();
   app.editor.currentSample = 3;
-  press('l', kModLAlt);
-  press('l', kModLAlt | kModLCtrl);
-  press('l', kModLAlt | kModLShift);
-  press('s', kModLShift);
-  press('s', kModLAlt);
-  press('s', kModLAlt | kModLCtrl);
-  press('s', kModLAlt | kModLShift);
-  press('s', kModLAlt | kModLShift | kModLCtrl);
-  press('s', kModRAlt);  // the right Alt starts no file command
+  for (const int32_t mod : {kModLAlt, kModLAlt | kModLCtrl, kModLAlt | kModLShift}) press('l', mod);
+  for (const int32_t mod : {kModLShift, kModLAlt, kModLAlt | kModLCtrl, kModLAlt | kModLShift,
+                            kModLAlt | kModLShift | kModLCtrl, kModRAlt})  // the right Alt starts none
+    press('s', mod);
   EXPECT_EQ(ranCommands,
             (std::vector<FileCommand>{FileCommand::OpenModule, FileCommand::LoadInstrument,
                                       FileCommand::LoadRawSample, FileCommand::ExportNsf, FileCommand::SaveModule,
