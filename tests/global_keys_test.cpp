@@ -68,7 +68,7 @@ TEST_F(GlobalKeysTest, StepStaysWithinZeroToThirtyTwo) {
 TEST_F(GlobalKeysTest, InstrumentChangeBringsCursorsIntoTheNewInstrument) {
   app.song.instrumentNames[2] = "bass";
   setEnvelope(app.song.envelopes[2][kNoteEnvelope], {64, 65});
-  app.editor.envelopeCursor = {5, 5, 0};
+  app.editor.envelopeCursor = {1, 5, 0};  // the volume envelope has one value
   press(kKeyPadPlus);
   EXPECT_EQ(app.editor.currentInstrument, 2);
   EXPECT_EQ(app.editor.nameCursor, 4);
@@ -85,12 +85,14 @@ TEST_F(GlobalKeysTest, InstrumentChangeBringsCursorsIntoTheNewInstrument) {
 }
 
 TEST_F(GlobalKeysTest, SampleSelectionReportsTheSlot) {
-  app.song.samples[1] = RawSample{std::vector<uint8_t>(1234, 64), false, "kick"};
-  EXPECT_EQ(statusAfter(kKeyF6, kModLAlt), "Current raw sample: 0x1 (kick, 1234 bytes, not looping)");
-  EXPECT_EQ(statusAfter(kKeyF8), "Current raw sample: 0x1 (kick, 1234 bytes, looping)");
-  EXPECT_EQ(statusAfter(kKeyPadPlus, kModLAlt), "Current raw sample: 0x2 (empty)");
+  app.song.samples[26] = RawSample{std::vector<uint8_t>(1234, 64), false, "kick"};
+  app.editor.currentSample = 25;
+  EXPECT_EQ(statusAfter(kKeyF6, kModLAlt), "Current raw sample: 0x1a (kick, 1234 bytes, not looping)");
+  EXPECT_EQ(statusAfter(kKeyF8), "Current raw sample: 0x1a (kick, 1234 bytes, looping)");
+  EXPECT_EQ(statusAfter(kKeyPadPlus, kModLAlt), "Current raw sample: 0x1b (empty)");
   press(kKeyF8);
-  EXPECT_EQ(app.status.text, "Current raw sample: 0x2 (empty)");
+  EXPECT_EQ(app.status.text, "Current raw sample: 0x1b (empty)");
+  app.editor.currentSample = 2;
   press(kKeyPadMinus, kModLAlt);
   press(kKeyF5, kModLAlt);
   press(kKeyF5, kModLAlt);
@@ -116,15 +118,10 @@ TEST_F(GlobalKeysTest, FileKeysFollowTheLeftModifiersAndNeedAHost) {
   setFileCommandRunner(recordCommand);
   ranCommands.clear();
   app.editor.currentSample = 3;
-  press('l', kModLAlt);
-  press('l', kModLAlt | kModLCtrl);
-  press('l', kModLAlt | kModLShift);
-  press('s', kModLShift);
-  press('s', kModLAlt);
-  press('s', kModLAlt | kModLCtrl);
-  press('s', kModLAlt | kModLShift);
-  press('s', kModLAlt | kModLShift | kModLCtrl);
-  press('s', kModRAlt);  // the right Alt starts no file command
+  for (const int32_t mod : {kModLAlt, kModLAlt | kModLCtrl, kModLAlt | kModLShift}) press('l', mod);
+  for (const int32_t mod : {kModLShift, kModLAlt, kModLAlt | kModLCtrl, kModLAlt | kModLShift,
+                            kModLAlt | kModLShift | kModLCtrl, kModRAlt})  // the right Alt starts none
+    press('s', mod);
   EXPECT_EQ(ranCommands,
             (std::vector<FileCommand>{FileCommand::OpenModule, FileCommand::LoadInstrument,
                                       FileCommand::LoadRawSample, FileCommand::ExportNsf, FileCommand::SaveModule,

@@ -57,17 +57,14 @@ TEST_F(InstrumentListTest, AFullNameTakesNothingMoreAndSpaceFallsThrough) {
   EXPECT_EQ(name(), std::string(28, 'n') + "  ");
 }
 
-TEST_F(InstrumentListTest, SlotZeroHasNoName) {
+TEST_F(InstrumentListTest, SlotZeroHasNoNameNamingSoundsNoPreviewAndF1EndsIt) {
   app.editor.currentInstrument = 0;
   startNaming();
   type('a');
   press(kKeyBackspace, 0, 8);
   EXPECT_EQ(app.song.instrumentNames[0], "");
   EXPECT_FALSE(app.editor.editMode);  // the character was consumed
-}
-
-TEST_F(InstrumentListTest, NamingSoundsNoPreviewAndF1EndsIt) {
-  startNaming();
+  app.editor.currentInstrument = 1;
   type('q');
   EXPECT_TRUE(app.preview.heldPianoKeys.empty());
   press(kKeyF1);

@@ -17,7 +17,7 @@ class OrderListTest : public EditorTest {
   }
 };
 
-TEST_F(OrderListTest, InsertDuplicatesUntilTheListIsFullAndBackspaceRemovesTheEntryBefore) {
+TEST_F(OrderListTest, InsertDuplicatesUntilFullBackspaceRemovesTheEntryBeforeDeleteTheEntryAt) {
   setOrders({3, 7, 9});
   app.editor.orderCursor = 1;
   press(kKeyInsert);
@@ -28,17 +28,13 @@ TEST_F(OrderListTest, InsertDuplicatesUntilTheListIsFullAndBackspaceRemovesTheEn
   EXPECT_EQ(app.editor.orderCursor, 0);
   press(kKeyBackspace);
   EXPECT_EQ(orders().size(), 3u);
+  app.editor.orderCursor = 2;
+  press(kKeyDelete);  // the cursor stays inside the list
+  EXPECT_EQ(orders(), (std::vector<int32_t>{7, 7}));
+  EXPECT_EQ(app.editor.orderCursor, 1);
   app.song.orderCount = kMaxOrders;
   press(kKeyInsert);
   EXPECT_EQ(app.song.orderCount, kMaxOrders);
-}
-
-TEST_F(OrderListTest, DeleteKeepsTheCursorInsideTheList) {
-  setOrders({3, 7, 9});
-  app.editor.orderCursor = 2;
-  press(kKeyDelete);
-  EXPECT_EQ(orders(), (std::vector<int32_t>{3, 7}));
-  EXPECT_EQ(app.editor.orderCursor, 1);
   setOrders({5});
   app.editor.orderCursor = 0;
   press(kKeyDelete);

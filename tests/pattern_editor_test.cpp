@@ -22,8 +22,11 @@ TEST_F(PatternEditorTest, PianoKeysFollowTheOctaveAndClampToEnterableNotes) {
   press('p');
   EXPECT_EQ(cellAt(0, 2).note, 120);
   app.editor.octave = 0;
+  cellAt(0, 3).setInstrument(7);
+  app.editor.currentInstrument = 0;  // keeps the cell's instrument
   press('z');
   EXPECT_EQ(cellAt(0, 3).note, 1);
+  EXPECT_EQ(cellAt(0, 3).instrument(), 7);
   EXPECT_EQ(cellAt(0, 0).instrument(), 1);
 }
 
@@ -48,15 +51,6 @@ TEST_F(PatternEditorTest, StepAdvancesWithWrapAndZeroStaysPut) {
   press('w');
   EXPECT_EQ(app.editor.cursorRow, 2);
   EXPECT_EQ(cellAt(0, 2).note, 39);
-}
-
-TEST_F(PatternEditorTest, NoteWithInstrumentZeroKeepsTheCellsInstrument) {
-  editMode();
-  cellAt(0, 0).setInstrument(7);
-  app.editor.currentInstrument = 0;
-  press('q');
-  EXPECT_EQ(cellAt(0, 0).note, 37);
-  EXPECT_EQ(cellAt(0, 0).instrument(), 7);
 }
 
 TEST_F(PatternEditorTest, NoteOffClearsInstrumentKeepsEffectAndTakesNoInstrumentDigit) {
@@ -116,8 +110,8 @@ TEST_F(PatternEditorTest, CursorWrapsAcrossTracksAndRows) {
   } steps[] = {
       {kKeyRight, 0, 0, {4, 0, 0}},      {kKeyRight, 0, 0, {0, 0, 0}},      {kKeyLeft, 0, 0, {4, 0, 0}},
       {kKeyLeft, 0, 0, {3, 4, 0}},       {kKeyUp, 0, 0, {3, 4, 63}},        {kKeyDown, 0, 63, {3, 4, 0}},
-      {kKeyPageUp, 0, 5, {3, 4, 0}},     {kKeyPageDown, 0, 50, {3, 4, 63}}, {kKeyHome, kModLAlt, 63, {3, 4, 63}},
-      {kKeyHome, 0, 63, {3, 4, 0}},
+      {kKeyPageUp, 0, 5, {3, 4, 0}},     {kKeyPageDown, 0, 50, {3, 4, 63}}, {kKeyPageDown, 0, 10, {3, 4, 26}},
+      {kKeyHome, kModLAlt, 63, {3, 4, 63}}, {kKeyHome, 0, 63, {3, 4, 0}},
   };
   for (const auto& step : steps) {
     SCOPED_TRACE(testing::Message() << "key " << step.sym << " mod " << step.mod << " from row " << step.fromRow);

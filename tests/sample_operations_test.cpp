@@ -10,7 +10,7 @@ RawSample sample(std::vector<uint8_t> bytes, std::string name = "s") {
   return RawSample{std::move(bytes), true, std::move(name)};
 }
 
-TEST_F(SampleOperationsTest, SlicingFillsTheFirstFreeSlotsAndDropsTheOddByte) {
+TEST_F(SampleOperationsTest, SlicingFillsTheFirstFreeSlotsAndDropsTheOddByteRemovingEmptiesTheSlot) {
   for (int slot = 1; slot <= 3; ++slot) app.song.samples[slot] = sample({9});
   app.song.samples[3] = sample({1, 2, 3, 4, 5}, "kick");
   app.editor.currentSample = 3;
@@ -21,6 +21,9 @@ TEST_F(SampleOperationsTest, SlicingFillsTheFirstFreeSlotsAndDropsTheOddByte) {
   EXPECT_EQ(app.song.samples[5].data, (std::vector<uint8_t>{3, 4}));
   EXPECT_EQ(app.song.samples[5].name, "1#kick");
   EXPECT_EQ(app.song.samples[3].length(), 5u);
+  EXPECT_EQ(statusAfter(kKeyF10), "Sample was removed");
+  EXPECT_FALSE(app.song.samples[3].holdsData() || app.song.samples[3].loop);
+  EXPECT_EQ(app.song.samples[3].name, "");
 }
 
 TEST_F(SampleOperationsTest, SlicingRefusesWithoutTwoFreeSlotsOrSomethingToSlice) {
@@ -55,15 +58,6 @@ TEST_F(SampleOperationsTest, StrippingKeepsOnlySamplesOfUsedPatterns) {
   EXPECT_TRUE(app.song.samples[0].holdsData());  // empty rows name slot 0
   EXPECT_TRUE(app.song.samples[3].holdsData());
   EXPECT_FALSE(app.song.samples[4].holdsData());
-}
-
-TEST_F(SampleOperationsTest, RemoveEmptiesTheCurrentSlot) {
-  app.song.samples[9] = sample({1, 2, 3}, "snare");
-  app.editor.currentSample = 9;
-  EXPECT_EQ(statusAfter(kKeyF10), "Sample was removed");
-  EXPECT_FALSE(app.song.samples[9].holdsData());
-  EXPECT_FALSE(app.song.samples[9].loop);
-  EXPECT_EQ(app.song.samples[9].name, "");
 }
 
 }  // namespace

@@ -9,12 +9,11 @@ namespace {
 
 TEST(ScreenLayout, ListsScrollToKeepTheCursorInViewAwayFromTheEnds) {
   // Pattern rows: the cursor sits on line 18 away from the ends.
-  for (const auto& [cursor, first] : {std::pair{0, 0}, {17, 0}, {18, 1}, {46, 29}, {47, 29}, {63, 29}})
+  for (const auto& [cursor, first] : {std::pair{17, 0}, {18, 1}, {46, 29}, {47, 29}, {63, 29}})
     EXPECT_EQ(firstVisibleRow(cursor), first) << "row " << cursor;
   // Orders: only lists longer than 15 scroll.
-  for (int cursor = 0; cursor < 15; ++cursor) EXPECT_EQ(firstVisibleOrder(15, cursor), 0);
-  for (const auto& [count, cursor, first] : {std::tuple{20, 7, 0}, {20, 8, 1}, {20, 12, 5}, {20, 13, 5},
-                                             {20, 19, 5}, {64, 40, 33}})
+  for (const auto& [count, cursor, first] :
+       {std::tuple{10, 9, 0}, {20, 7, 0}, {20, 8, 1}, {20, 13, 5}, {20, 19, 5}, {64, 40, 33}})
     EXPECT_EQ(firstVisibleOrder(count, cursor), first) << "orders " << count << ", cursor " << cursor;
   // Envelope steps: six around the cursor; no end marker, no scrolling.
   for (const auto& [length, cursor, first] : {std::tuple{10, 9, 4}, {10, 5, 2}, {10, 3, 0}, {6, 5, 0}, {-1, 40, 0}})
@@ -25,27 +24,16 @@ TEST(BlinkLevel, PulsesBetween127And255Every500Ms) {
   // 3.1415, not pi: at 125 ms sin stays just under 1.
   for (const auto& [t, level] : {std::pair{0u, 191}, {500u, 191}, {125u, 254}, {250u, 191}, {375u, 127}})
     EXPECT_EQ(blinkLevel(t), level) << t;
-  for (uint32_t t = 0; t < 1000; ++t) {
-    ASSERT_GE(blinkLevel(t), 127) << t;
-    ASSERT_LE(blinkLevel(t), 255) << t;
-  }
 }
 
-TEST(FramePacing, AddsAMillisecondWhenDrawingFasterThan25PerSecond) {
+TEST(FramePacing, ADelayUpWhenDrawingFasterThan25PerSecondAndDownToZeroWhenSlower) {
   FramePacing pacing;
   for (uint32_t t = 30; t <= 990; t += 30) paceFrame(pacing, t);  // 33 frames
   EXPECT_EQ(pacing.delayMs, 25);
   EXPECT_EQ(paceFrame(pacing, 1020), 26);  // the 34th frame closes the window
-  EXPECT_EQ(pacing.frames, 0);
-  EXPECT_EQ(pacing.windowStart, 1020u);
   for (uint32_t t = 1061; t <= 2021; t += 40) paceFrame(pacing, t);  // exactly 25 frames: too few
   EXPECT_EQ(pacing.delayMs, 25);
-}
-
-TEST(FramePacing, ASlowMachineRunsTheDelayDownToZeroAndStays) {
-  FramePacing pacing;
-  uint32_t t = 0;
-  for (int frame = 0; frame < 40 * 20; ++frame) paceFrame(pacing, t += 51);  // 20 frames in 1020 ms
+  for (uint32_t t = 2021; t < 2021 + 40 * 1020; t += 51) paceFrame(pacing, t);  // 20 frames a second
   EXPECT_EQ(pacing.delayMs, 0);
 }
 
@@ -76,9 +64,8 @@ TEST(FormatCell, DotsForEmptyFieldsNotesSampleSlotsAndParameterDigitsInTypedOrde
   const CellText empty = formatCell(Cell{});
   EXPECT_EQ(empty.note + empty.instrument + empty.effect + empty.param, std::string(7, kDot[0]) + kBar);
   EXPECT_EQ(formatSampleCell(Cell{}), kDot + kDot + kDot);
-  for (const auto& [note, text] : {std::pair{1, "C-0"}, {50, "C#4"}, {120, "B-9"}, {255, "OFF"}})
+  for (const auto& [note, text] : {std::pair{1, "C-0"}, {120, "B-9"}, {255, "OFF"}})
     EXPECT_EQ(formatCell(makeCell(note)).note, text);
-  EXPECT_EQ(formatSampleCell(makeCell(0x1A)), "x1A");
   EXPECT_EQ(formatSampleCell(makeCell(0xFF)), "xFF");
   const CellText t = formatCell(makeCell(0, 0xB, 0, 0x21));
   EXPECT_EQ(t.instrument, "B");
@@ -105,17 +92,12 @@ TEST(EnvelopeView, ShowsSixStepsWithDotsWhereTheEnvelopeGoesOn) {
   EXPECT_EQ(middle.first, 2);
   EXPECT_EQ(middle.values, "... 3    4    5    6    7    8   ...");  // duty shows value + 1
   EXPECT_EQ(envelopeView(envelopeOf({60, 133, 64}), kNoteEnvelope, 0).values, "    -4   5!   0    ");
-}
-
-TEST(EnvelopeView, EmptyAndUnterminatedEnvelopes) {
   const EnvelopeView empty = envelopeView(envelopeOf({}), kVolumeEnvelope, 0);
-  EXPECT_EQ(empty.steps, "");
-  EXPECT_EQ(empty.values, "    ");
+  EXPECT_EQ(empty.steps + "|" + empty.values, "|    ");
   Envelope open;
   for (int& v : open.values) v = 3;
   const EnvelopeView unterminated = envelopeView(open, kVolumeEnvelope, 50);
-  EXPECT_EQ(unterminated.steps, "");
-  EXPECT_EQ(unterminated.values, "   ...");
+  EXPECT_EQ(unterminated.steps + "|" + unterminated.values, "|   ...");
 }
 
 }  // namespace

@@ -141,7 +141,8 @@ TEST_F(MouseTest, ADragHeldPastTheTopOrBottomLineScrollsToTheEndsAndStops) {
   mouseMotion(patternFieldRect(2, 0, 0).x, -40, true);
   for (int frame = 0; frame < 80; ++frame) continueDrag();
   EXPECT_EQ(selection(), (std::array{2, 10, 2, 0}));
-  mouseMotion(patternFieldRect(0, 0, 0).x, kStatusY + 5, true);
+  mouseMotion(patternFieldRect(0, 0, 0).x, kStatusY, true);  // the line just below the rows
+  EXPECT_EQ(app.editor.selectionEndRow, 0) << "below the view only the scrolling moves the end";
   for (int frame = 0; frame < 20; ++frame) continueDrag();
   EXPECT_EQ(app.editor.selectionEndRow, 20 + kVisibleRows - 1);
   for (int frame = 0; frame < 80; ++frame) continueDrag();
