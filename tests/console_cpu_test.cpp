@@ -88,13 +88,26 @@ TEST_F(Cpu6502Test, InterruptLineIsTakenWhileIEnabled) {
   bus.memory[0xFFFF] = 0x90;
   start(0x8000);
   cpu.irqLine = true;
-  EXPECT_EQ(cpu.step(), 2);  // CLI: I was set until now
+  EXPECT_EQ(cpu.step(), 2);  // CLI samples the I flag it found set
+  EXPECT_EQ(cpu.step(), 2);
   EXPECT_EQ(cpu.step(), 7);
   EXPECT_EQ(cpu.pc, 0x9000);
   EXPECT_TRUE(cpu.p & Cpu6502::I);
   cpu.irqLine = false;
   EXPECT_EQ(cpu.step(), 6);
-  EXPECT_EQ(cpu.pc, 0x8001);
+  EXPECT_EQ(cpu.pc, 0x8002);
+}
+
+TEST_F(Cpu6502Test, InterruptsAreSampledBeforeTheLastCycleAndOnlyEarlyInAShortTakenBranch) {
+  load(0x80F9, {0xA9, 0x00,    // LDA #0: cycles 0-1
+                0xF0, 0x00,    // BEQ taken on its page: 2-4
+                0xF0, 0x02});  // BEQ taken across a page: 5-8
+  start(0x80F9);
+  const uint64_t expected[] = {0, 2, 7};
+  for (uint64_t poll : expected) {
+    cpu.step();
+    EXPECT_EQ(cpu.pollCycle(), poll);
+  }
 }
 
 TEST_F(Cpu6502Test, NmiIsTakenOnceEvenWithIMaskedAndBeforeAnIrq) {

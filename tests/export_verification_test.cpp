@@ -63,7 +63,7 @@ TEST(Verify, TheDemoSongPlaysAsTheEditorDoesOnBothExports) {
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out,
             "nsf: 4256 ticks, registers equal, 156 DAC writes per tick\n"
-            "nes: 4257 frames on a PAL console, registers equal, 274813 sample bytes equal\n");
+            "nes: 4257 frames on a PAL console, registers equal, 274648 sample bytes equal\n");
 }
 #endif
 
