@@ -63,6 +63,7 @@ void endSubStep() {
 
 const char* setupChipClock() {
   outputBuffer.setClockRate(app.song.ntsc ? kNtscClockRate : kPalClockRate);
+  soundChip.noise.pal = !app.song.ntsc;
   const char* error = outputBuffer.setSampleRate(kOutputRate, 0);
   outputBuffer.clearBuffer();
   soundChip.setOutputLevels(true, 1.0);
