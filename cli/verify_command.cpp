@@ -25,6 +25,7 @@ VerificationResult verifyNsfExport() {
   return verifyNsf(*reference, app.song.samples, app.song.ntsc, kTicksPastTheLoop);
 }
 
+// After a match, adds how the cartridge means to sound unlike the editor.
 VerificationResult verifyCartridgeExport() {
   const Song& song = app.song;
   const bool pal = !song.ntsc;
@@ -34,7 +35,10 @@ VerificationResult verifyCartridgeExport() {
       cartridgeReference(pal, int(kTicksPastTheLoop), kRenderCapSeconds * kConsoleFramesPerSecond);
   if (!reference)
     return {false, "nes: no loop point within " + std::to_string(kRenderCapSeconds / 60) + " minutes"};
-  return verifyCartridge(image.bytes, *reference, song.samples, pal);
+  VerificationResult result = verifyCartridge(image.bytes, *reference, song.samples, pal);
+  if (result.equal)
+    for (const std::string& line : cartridgeDesignDifferences(*reference, song.samples, pal)) result.line += "\n" + line;
+  return result;
 }
 
 }  // namespace

@@ -67,6 +67,25 @@ TEST(Verify, TheDemoSongPlaysAsTheEditorDoesOnBothExports) {
 }
 #endif
 
+TEST(Verify, TheCartridgesDifferencesByDesignAreNamedWhereTheSongHasThem) {
+  resetToProgramStart();
+  // Each line named by what it is about.
+  auto topics = [](const Song& song) {
+    app.song = song;
+    const auto reference = cartridgeReference(!song.ntsc, int(kTicksPastTheLoop), 20000);
+    EXPECT_TRUE(reference);
+    std::string text;
+    for (const std::string& line : cartridgeDesignDifferences(*reference, song.samples, !song.ntsc)) {
+      EXPECT_EQ(line.rfind("nes: by design, ", 0), 0u) << line;
+      text += line.find("60 Hz") != std::string::npos ? "frame rate;" : line.find("looping") != std::string::npos ? "loop;" : line;
+    }
+    return text;
+  };
+  EXPECT_EQ(topics(samplesSong(true)), "frame rate;loop;");
+  EXPECT_EQ(topics(samplesSong(false)), "loop;");
+  EXPECT_EQ(topics(effectsSong()), "");
+}
+
 TEST(Verify, ACorruptStreamByteIsFoundAtItsTick) {
   resetToProgramStart();
   app.song = samplesSong(false);
