@@ -50,15 +50,20 @@ TEST_F(Cpu6502Test, IndexedReadsPayACycleOnlyAcrossAPage) {
   EXPECT_EQ(cpu.cycles, 38u);
 }
 
-TEST_F(Cpu6502Test, BranchesCostTwoThreeOrFourCycles) {
-  load(0x80F0, {0xD0, 0x00,          // BNE +0, taken, same page
-                0xF0, 0x10,          // BEQ, not taken
-                0xD0, 0x20});        // BNE to $8116: taken across a page
+// Interrupts are sampled at the end of an instruction's second-to-last
+// cycle, in a taken branch that stays on its page only after the first.
+TEST_F(Cpu6502Test, BranchesCostTwoThreeOrFourCyclesAndSampleInterruptsEarlyOnTheirPage) {
+  load(0x80F0, {0xD0, 0x00,          // BNE +0, taken, same page: cycles 0-2
+                0xF0, 0x10,          // BEQ, not taken: 3-4
+                0xD0, 0x20});        // BNE to $8116: taken across a page: 5-8
   cpu.p &= uint8_t(~Cpu6502::Z);
   start(0x80F0);
   EXPECT_EQ(cpu.step(), 3);
+  EXPECT_EQ(cpu.pollCycle(), 0u);
   EXPECT_EQ(cpu.step(), 2);
+  EXPECT_EQ(cpu.pollCycle(), 3u);
   EXPECT_EQ(cpu.step(), 4);
+  EXPECT_EQ(cpu.pollCycle(), 7u);
   EXPECT_EQ(cpu.pc, 0x8116);
 }
 
@@ -96,18 +101,6 @@ TEST_F(Cpu6502Test, InterruptLineIsTakenWhileIEnabled) {
   cpu.irqLine = false;
   EXPECT_EQ(cpu.step(), 6);
   EXPECT_EQ(cpu.pc, 0x8002);
-}
-
-TEST_F(Cpu6502Test, InterruptsAreSampledBeforeTheLastCycleAndOnlyEarlyInAShortTakenBranch) {
-  load(0x80F9, {0xA9, 0x00,    // LDA #0: cycles 0-1
-                0xF0, 0x00,    // BEQ taken on its page: 2-4
-                0xF0, 0x02});  // BEQ taken across a page: 5-8
-  start(0x80F9);
-  const uint64_t expected[] = {0, 2, 7};
-  for (uint64_t poll : expected) {
-    cpu.step();
-    EXPECT_EQ(cpu.pollCycle(), poll);
-  }
 }
 
 TEST_F(Cpu6502Test, NmiIsTakenOnceEvenWithIMaskedAndBeforeAnIrq) {
