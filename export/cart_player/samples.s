@@ -13,8 +13,8 @@
 ; 5-cycle window, and the handler's length (the pads below, counted modulo
 ; the loop's 7 cycles) puts the next wrap inside that window: a byte then
 ; takes 213 cycles on PAL, and 229 and 230 in turn on NTSC, 7800 bytes a
-; second like the editor, whatever the console's interrupt latency within
-; two cycles either way.
+; second like the editor, and keeps doing so on a console that takes the
+; interrupt a cycle earlier or two later.
 irq:
   pha                           ; 3
   lda #IRQ_CYCLE_MODE_ON        ; 2
