@@ -26,6 +26,7 @@ VerificationResult verifyNsfExport(const Song& song) {
   return verifyNsf(*reference, song.samples, song.ntsc, kTicksPastTheLoop);
 }
 
+// After a match, adds how the cartridge means to sound unlike the editor.
 VerificationResult verifyCartridgeExport(const Song& song) {
   const bool pal = !song.ntsc;
   const RomImage image = buildRomImage(song, kCartPlayerImage, kCartCharacterRom);
@@ -34,7 +35,10 @@ VerificationResult verifyCartridgeExport(const Song& song) {
       cartridgeReference(song, pal, int(kTicksPastTheLoop), kRenderCapSeconds * kConsoleFramesPerSecond);
   if (!reference)
     return {false, "nes: no loop point within " + std::to_string(kRenderCapSeconds / 60) + " minutes"};
-  return verifyCartridge(image.bytes, *reference, song.samples, pal);
+  VerificationResult result = verifyCartridge(image.bytes, *reference, song.samples, pal);
+  if (result.equal)
+    for (const std::string& line : cartridgeDesignDifferences(*reference, song.samples, pal)) result.line += "\n" + line;
+  return result;
 }
 
 }  // namespace

@@ -1,7 +1,5 @@
 #include "console/cartridge_machine.h"
 
-#include <algorithm>
-
 namespace {
 
 constexpr size_t kPrg16 = 16384;
@@ -36,9 +34,7 @@ void CartridgeMachine::reset() {
 
 void CartridgeMachine::catchUp(uint64_t cycle) {
   if (ppu.advance(cycle)) cpu.nmiPending = true;
-  if (timerWired_) timer.runUntil(cycle);
-  cpu.irqLine = timer.interruptAsserted();
-  nextEvent_ = std::min(ppu.nextVblank(), timer.nextWrap());
+  nextEvent_ = ppu.nextVblank();
 }
 
 uint8_t CartridgeMachine::read(uint16_t address, uint64_t cycle) {
@@ -78,7 +74,6 @@ void CartridgeMachine::writeMapper(uint16_t address, uint8_t value, uint64_t cyc
     case 0xF000:
       if (!timerWired_) break;
       timer.write(port, value, cycle);
-      catchUp(cycle);
       break;
     default:
       break;
@@ -88,6 +83,10 @@ void CartridgeMachine::writeMapper(uint16_t address, uint8_t value, uint64_t cyc
 void CartridgeMachine::runUntil(uint64_t cycle) {
   while (cpu.cycles < cycle && !cpu.jam) {
     cpu.step();
+    if (timerWired_) {
+      timer.runUntil(cpu.cycles - 1);
+      cpu.irqLine = timer.assertedAt(cpu.pollCycle());
+    }
     if (cpu.cycles >= nextEvent_) catchUp(cpu.cycles);
   }
 }

@@ -61,5 +61,5 @@ class CartridgeMachine : public Bus {
   InesFile rom_;
   std::array<uint8_t, 0x800> ram_{};
   std::array<uint8_t, 8> chrBanks_{};
-  uint64_t nextEvent_ = 0;  // the earliest cycle at which the PPU or timer has news
+  uint64_t nextEvent_ = 0;  // the earliest cycle at which the PPU has news
 };

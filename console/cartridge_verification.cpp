@@ -11,6 +11,13 @@ namespace {
 // takes a few frames; one that has not played by then never will.
 constexpr uint64_t kStartUpFrames = 120;
 
+constexpr const char* kNtscFrameRate =
+    "nes: by design, an NTSC console runs the per-frame effects (arpeggio, vibrato, slides, envelopes) at its "
+    "60 Hz, 11.6% faster than the editor's 53.8 Hz; rows keep their tempo";
+constexpr const char* kLoopAtEndByte =
+    "nes: by design, a looping sample starts again right after its last byte, where the editor starts it again "
+    "at the next frame";
+
 std::string hex(int value, int digits) {
   char text[8];
   std::snprintf(text, sizeof text, "$%0*X", digits, value);
@@ -136,4 +143,14 @@ VerificationResult verifyCartridge(const std::vector<uint8_t>& image, const std:
   }
   return {true, "nes: " + std::to_string(reference.size()) + " frames on a " + (pal ? "PAL" : "NTSC") +
                     " console, registers equal, " + std::to_string(sampleBytes) + " sample bytes equal"};
+}
+
+std::vector<std::string> cartridgeDesignDifferences(const std::vector<CartridgeFrame>& reference,
+                                                    const std::array<RawSample, kSampleSlots>& samples, bool pal) {
+  std::vector<std::string> lines;
+  if (!pal) lines.push_back(kNtscFrameRate);
+  if (std::any_of(reference.begin(), reference.end(),
+                  [&](const CartridgeFrame& r) { return r.sample > 0 && samples[size_t(r.sample)].loop; }))
+    lines.push_back(kLoopAtEndByte);
+  return lines;
 }

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "console/nsf_verification.h"
@@ -13,3 +14,10 @@
 
 VerificationResult verifyCartridge(const std::vector<uint8_t>& image, const std::vector<CartridgeFrame>& reference,
                                    const std::array<RawSample, kSampleSlots>& samples, bool pal);
+
+// One "nes: by design, ..." line for each way in which the cartridge means
+// to sound unlike the editor on these frames: the NTSC console's frame rate
+// for the per-frame effects, and looping samples that start again at their
+// end byte.
+std::vector<std::string> cartridgeDesignDifferences(const std::vector<CartridgeFrame>& reference,
+                                                    const std::array<RawSample, kSampleSlots>& samples, bool pal);

@@ -4,6 +4,7 @@
 
 ConsoleAudio::ConsoleAudio(int32_t clockRate, uint64_t startCycle) : sliceStart_(startCycle) {
   buffer_.setClockRate(clockRate);
+  chip_.noise.pal = clockRate == kPalClockRate;
   ready_ = buffer_.setSampleRate(kOutputRate, 0) == nullptr;
   buffer_.clearBuffer();
   buffer_.mapper.enabled = true;

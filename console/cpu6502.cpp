@@ -111,7 +111,8 @@ void Cpu6502::branch(bool taken) {
   int8_t offset = int8_t(read(pc++));
   if (!taken) return;
   uint16_t target = uint16_t(pc + offset);
-  extra_ += crossesPage(pc, target) ? 2 : 1;
+  shortPoll_ = !crossesPage(pc, target);
+  extra_ += shortPoll_ ? 1 : 2;
   pc = target;
 }
 
@@ -143,6 +144,8 @@ void Cpu6502::call(uint16_t routine, uint16_t returnAddress) {
   const Mode mode = Mode(addressing);
   pc++;
   extra_ = 0;
+  shortPoll_ = false;
+  const uint8_t maskBefore = p & I;
   accessCycle_ = cycles + uint64_t(baseCycles) - 1;
 
   uint16_t address = 0;
@@ -266,15 +269,19 @@ void Cpu6502::call(uint16_t routine, uint16_t returnAddress) {
     case TYA: a = y; setNZ(a); break;
   }
   int n = baseCycles + extra_;
+  pollCycle_ = cycles + uint64_t(n - (shortPoll_ ? 3 : 2));
+  maskedAtPoll_ = (op == CLI || op == SEI || op == PLP) ? maskBefore : (p & I);
   cycles += uint64_t(n);
   return n;
 }
 
 int Cpu6502::step() {
-  if (nmiPending || (irqLine && !(p & I))) {
+  if (nmiPending || (irqLine && !maskedAtPoll_)) {
     accessCycle_ = cycles + 6;
     interrupt(nmiPending ? 0xFFFA : 0xFFFE, false);
     nmiPending = false;
+    pollCycle_ = accessCycle_ - 1;
+    maskedAtPoll_ = true;
     cycles += 7;
     return 7;
   }

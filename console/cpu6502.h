@@ -12,9 +12,12 @@
 // mapReadPage() (ROM, writes still reach the bus) are accessed directly, every
 // other address goes to the Bus. A machine remaps pages when it switches banks.
 //
-// Interrupts: a machine whose device raises one sets irqLine; step() takes it
-// before the next instruction while I is clear (the line is sampled after the
-// instruction that ends when it rose, then 7 cycles to enter). The NMI input
+// Interrupts: as on the 2A03, an instruction samples the IRQ line and the I
+// flag at the end of its second-to-last cycle (pollCycle()); a taken branch
+// that stays on its page samples only after its first cycle, and CLI, SEI
+// and PLP sample the I flag from before they change it. A machine sets
+// irqLine to the line's state at pollCycle() after each step; step() then
+// enters the interrupt (7 cycles) before the next instruction. The NMI input
 // is an edge: whoever sees one sets nmiPending, and step() takes it (before a
 // pending IRQ) and clears it.
 //
@@ -53,6 +56,8 @@ class Cpu6502 {
   void call(uint16_t routine, uint16_t returnAddress);
   // Reads memory as the CPU would, without touching devices' state beyond it.
   uint8_t peek(uint16_t address) { return read(address); }
+  // The cycle at whose end the last step sampled the interrupt inputs.
+  uint64_t pollCycle() const { return pollCycle_; }
 
   uint8_t a = 0, x = 0, y = 0, s = 0xFD, p = I | U;
   uint16_t pc = 0;
@@ -87,4 +92,7 @@ class Cpu6502 {
   std::array<uint8_t*, 256> writePages_{};
   uint64_t accessCycle_ = 0;  // the running instruction's last cycle
   int extra_ = 0;             // penalty cycles of the running instruction
+  bool shortPoll_ = false;    // a taken branch that stayed on its page
+  uint64_t pollCycle_ = 0;
+  bool maskedAtPoll_ = true;  // the I flag the last instruction sampled
 };

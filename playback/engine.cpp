@@ -35,6 +35,7 @@ void apuWrite(Engine& engine, uint32_t address, uint8_t value) {
 const char* setupChipClock(Engine& engine, bool ntsc) {
   Nonlinear_Buffer& buffer = engine.outputBuffer;
   buffer.setClockRate(chipClockRate(ntsc));
+  engine.soundChip.noise.pal = !ntsc;
   const char* error = buffer.setSampleRate(kOutputRate, 0);
   buffer.clearBuffer();
   engine.soundChip.setOutputLevels(true, 1.0);

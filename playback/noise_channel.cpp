@@ -18,7 +18,7 @@ void NoiseChannel::run(const StepSynth& synth, int32_t end) {
 
   time += delay;
   if (time < end) {
-    const int32_t timerPeriod = kNoisePeriods[regs[2] & 15];
+    const int32_t timerPeriod = (pal ? kPalNoisePeriods : kNoisePeriods)[regs[2] & 15];
     if (!volume) {
       // Silent: skip the span at once; the long mode moves on by one shift.
       time += (end - time + timerPeriod - 1) / timerPeriod * timerPeriod;

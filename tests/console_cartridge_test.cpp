@@ -90,44 +90,67 @@ TEST(ConsoleFiles, ReadersRefuseWhatTheConsoleCannotPlayWithOneLine) {
   EXPECT_EQ(error, "the NSF file needs expansion sound chips, which the console does not have");
 }
 
-TEST(Vrc6Timer, CycleModeFiresEvery256MinusReloadCyclesUntilAControlWrite) {
+TEST(Vrc6Timer, CountsFromTheControlWriteAndAcknowledgeKeepsOrRestartsIt) {
   Vrc6Timer timer;
-  timer.write(0, 0x3E, 0);
+  timer.write(0, 0x40, 0);
   timer.write(1, 0x06, 10);  // cycle mode, enabled: the count starts now
-  EXPECT_EQ(timer.nextWrap(), 10u + 194);
-  timer.runUntil(10 + 193);
+  timer.runUntil(10 + 191);
   EXPECT_FALSE(timer.interruptAsserted());
-  timer.runUntil(10 + 194 * 3);
-  EXPECT_EQ(timer.interrupts, 3u) << "the count runs on without an acknowledge";
+  timer.runUntil(10 + 192);
   EXPECT_TRUE(timer.interruptAsserted());
-  EXPECT_EQ(timer.nextWrap(), 10u + 194 * 4);
+  EXPECT_FALSE(timer.assertedAt(10 + 193)) << "the line falls two cycles after the wrap";
+  EXPECT_TRUE(timer.assertedAt(10 + 194));
+  timer.runUntil(10 + 192 * 3 + 191);
+  EXPECT_EQ(timer.interrupts, 3u) << "the count runs on without an acknowledge";
 
-  timer.write(1, 0x02, 1000);  // scanline mode: not counted here
-  EXPECT_FALSE(timer.interruptAsserted()) << "a control write acknowledges";
-  EXPECT_EQ(timer.nextWrap(), Vrc6Timer::kNever);
+  timer.write(1, 0x06, 900);  // a rewrite acknowledges and restarts the count
+  EXPECT_FALSE(timer.interruptAsserted());
+  EXPECT_EQ(timer.interrupts, 4u);
+  timer.runUntil(900 + 191);
+  EXPECT_EQ(timer.interrupts, 4u);
+  timer.runUntil(900 + 192);
+  EXPECT_EQ(timer.interrupts, 5u);
 
-  // Enabled with "enable after acknowledge": $F002 keeps it counting from
-  // where it was, without reloading.
+  // "Enable after acknowledge": $F002 keeps it counting from where it was.
   timer.write(1, 0x07, 2000);
   timer.write(2, 0, 2100);
-  EXPECT_EQ(timer.nextWrap(), 2000u + 194);
-  timer.write(1, 0x05, 2150);  // disabled: the count stops 44 cycles short
-  EXPECT_EQ(timer.nextWrap(), Vrc6Timer::kNever);
+  timer.write(1, 0x05, 2150);  // disabled: the count stops 42 cycles short
   timer.write(2, 0, 2160);     // and goes on from there
-  EXPECT_EQ(timer.nextWrap(), 2160u + 44);
+  const uint64_t before = timer.interrupts;
+  timer.runUntil(2160 + 41);
+  EXPECT_EQ(timer.interrupts, before);
+  timer.runUntil(2160 + 42);
+  EXPECT_EQ(timer.interrupts, before + 1);
 }
 
-TEST(CartridgeMachine, TakesTheTimerInterruptAfterTheInstructionThatEndsWhenItRises) {
-  // CLI, then a jump to itself: 3 cycles a pass.
+TEST(Vrc6Timer, ScanlineModeCountsThroughThePrescalerRestartedByTheControlWrite) {
+  Vrc6Timer timer;
+  timer.write(0, 0xFE, 0);
+  timer.write(1, 0x02, 0);  // two counts: 341 / 3 cycles each, 227.33 on average
+  timer.runUntil(50);
+  timer.write(1, 0x02, 100);  // the prescaler starts again
+  timer.runUntil(100 + 227);
+  EXPECT_EQ(timer.interrupts, 0u);
+  timer.runUntil(100 + 228);
+  EXPECT_EQ(timer.interrupts, 1u);
+  timer.runUntil(100 + 228 + 227);
+  EXPECT_EQ(timer.interrupts, 2u) << "the next two counts take 227 cycles";
+}
+
+TEST(CartridgeMachine, TakesTheTimerInterruptAfterTheInstructionThatSeesTheLine) {
+  // CLI, then a jump to itself: 3 cycles a pass, the line sampled on the second.
   CartridgeMachine m(rom(image(2, {0x58, 0x4C, 0x02, 0xE0})), true);
   m.reset();
   m.write(0xF000, 0x3E, 0);
-  m.write(0xF001, 0x06, 0);
-  m.runUntil(194);
+  m.write(0xF001, 0x06, 0);  // wraps on cycle 194, the line low from 196
+  m.runUntil(197);  // the pass on 194-196 sampled on 195: too early
+  EXPECT_FALSE(m.cpu.irqLine);
+  m.runUntil(200);  // the pass on 197-199 sampled on 198
   EXPECT_EQ(m.cpu.pc, 0xE002);
-  m.runUntil(200);
-  EXPECT_EQ(m.cpu.pc, 0xE100) << "in the handler";
   EXPECT_TRUE(m.cpu.irqLine) << "held until acknowledged";
+  m.runUntil(201);
+  EXPECT_EQ(m.cpu.pc, 0xE100) << "in the handler";
+  EXPECT_EQ(m.cpu.cycles, 207u);
 }
 
 TEST(CartridgeMachine, VblankFlagReadClearsAndNmiFollowsTheFrameLength) {

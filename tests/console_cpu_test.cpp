@@ -50,15 +50,20 @@ TEST_F(Cpu6502Test, IndexedReadsPayACycleOnlyAcrossAPage) {
   EXPECT_EQ(cpu.cycles, 38u);
 }
 
-TEST_F(Cpu6502Test, BranchesCostTwoThreeOrFourCycles) {
-  load(0x80F0, {0xD0, 0x00,          // BNE +0, taken, same page
-                0xF0, 0x10,          // BEQ, not taken
-                0xD0, 0x20});        // BNE to $8116: taken across a page
+// Interrupts are sampled at the end of an instruction's second-to-last
+// cycle, in a taken branch that stays on its page only after the first.
+TEST_F(Cpu6502Test, BranchesCostTwoThreeOrFourCyclesAndSampleInterruptsEarlyOnTheirPage) {
+  load(0x80F0, {0xD0, 0x00,          // BNE +0, taken, same page: cycles 0-2
+                0xF0, 0x10,          // BEQ, not taken: 3-4
+                0xD0, 0x20});        // BNE to $8116: taken across a page: 5-8
   cpu.p &= uint8_t(~Cpu6502::Z);
   start(0x80F0);
   EXPECT_EQ(cpu.step(), 3);
+  EXPECT_EQ(cpu.pollCycle(), 0u);
   EXPECT_EQ(cpu.step(), 2);
+  EXPECT_EQ(cpu.pollCycle(), 3u);
   EXPECT_EQ(cpu.step(), 4);
+  EXPECT_EQ(cpu.pollCycle(), 7u);
   EXPECT_EQ(cpu.pc, 0x8116);
 }
 
@@ -88,13 +93,14 @@ TEST_F(Cpu6502Test, InterruptLineIsTakenWhileIEnabled) {
   bus.memory[0xFFFF] = 0x90;
   start(0x8000);
   cpu.irqLine = true;
-  EXPECT_EQ(cpu.step(), 2);  // CLI: I was set until now
+  EXPECT_EQ(cpu.step(), 2);  // CLI samples the I flag it found set
+  EXPECT_EQ(cpu.step(), 2);
   EXPECT_EQ(cpu.step(), 7);
   EXPECT_EQ(cpu.pc, 0x9000);
   EXPECT_TRUE(cpu.p & Cpu6502::I);
   cpu.irqLine = false;
   EXPECT_EQ(cpu.step(), 6);
-  EXPECT_EQ(cpu.pc, 0x8001);
+  EXPECT_EQ(cpu.pc, 0x8002);
 }
 
 TEST_F(Cpu6502Test, NmiIsTakenOnceEvenWithIMaskedAndBeforeAnIrq) {

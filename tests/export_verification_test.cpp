@@ -63,9 +63,27 @@ TEST(Verify, TheDemoSongPlaysAsTheEditorDoesOnBothExports) {
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out,
             "nsf: 4256 ticks, registers equal, 156 DAC writes per tick\n"
-            "nes: 4257 frames on a PAL console, registers equal, 274813 sample bytes equal\n");
+            "nes: 4257 frames on a PAL console, registers equal, 274648 sample bytes equal\n");
 }
 #endif
+
+TEST(Verify, TheCartridgesDifferencesByDesignAreNamedWhereTheSongHasThem) {
+  resetToProgramStart();
+  // Each line named by what it is about.
+  auto topics = [](const Song& song) {
+    const auto reference = cartridgeReference(song, !song.ntsc, int(kTicksPastTheLoop), 20000);
+    EXPECT_TRUE(reference);
+    std::string text;
+    for (const std::string& line : cartridgeDesignDifferences(*reference, song.samples, !song.ntsc)) {
+      EXPECT_EQ(line.rfind("nes: by design, ", 0), 0u) << line;
+      text += line.find("60 Hz") != std::string::npos ? "frame rate;" : line.find("looping") != std::string::npos ? "loop;" : line;
+    }
+    return text;
+  };
+  EXPECT_EQ(topics(samplesSong(true)), "frame rate;loop;");
+  EXPECT_EQ(topics(samplesSong(false)), "loop;");
+  EXPECT_EQ(topics(effectsSong()), "");
+}
 
 TEST(Verify, ACorruptStreamByteIsFoundAtItsTick) {
   resetToProgramStart();

@@ -51,7 +51,7 @@ main_loop:
 wait_nmi:
   lda nmi_count
 @wait:
-  cmp nmi_count
+  cmp a:nmi_count               ; 4: the sample interrupt's timing rests on this loop
   beq @wait
   lda nmi_count
   rts
@@ -210,10 +210,10 @@ test_timer:
 ; Expects: is_ntsc set, interrupts masked. Leaves: the timer running at its
 ; sample rate and interrupts on. A.
 start_timer:
-  lda #$3E                      ; 194 cycles a count on PAL
+  lda #$40                      ; 192 cycles a count on PAL
   ldx is_ntsc
   beq @set
-  lda #$2E                      ; 210 on NTSC
+  lda #$30                      ; 208 on NTSC
 @set:
   sta VRC6_IRQ_LATCH
   lda #IRQ_CYCLE_MODE_ON

@@ -6,14 +6,18 @@
 ; written to $4011 (or, at an end byte, the sample stopped on $FF or back
 ; at its first byte on any other), the table half selected again at $C000;
 ; A, Y and the flags as found.
-; The acknowledging write restarts the count on the handler's 11th cycle,
-; so one byte takes (256 - reload) + 7 (interrupt entry) + 11 cycles plus
-; the rest of the interrupted instruction: 212 + 0..6 on PAL (reload $3E),
-; 228 + 0..6 on NTSC ($2E), about 7800 bytes a second like the editor.
+; The acknowledging write restarts the count, so a byte takes the count
+; (192 cycles on PAL, 208 on NTSC) plus the time from the counter's wrap to
+; that write. While the main loop waits (cmp a:nmi_count 4, beq 3) the
+; interrupt is taken after the compare whenever the line rises within a
+; 5-cycle window, and the handler's length (the pads below, counted modulo
+; the loop's 7 cycles) puts the next wrap inside that window: a byte then
+; takes 213 cycles on PAL, and 229 and 230 in turn on NTSC, 7800 bytes a
+; second like the editor, and keeps doing so on a console that takes the
+; interrupt a cycle earlier or two later.
 irq:
   pha                           ; 3
   lda #IRQ_CYCLE_MODE_ON        ; 2
-  nop                           ; 2
   sta VRC6_IRQ_CONTROL          ; 4
   lda smp_on
   beq @idle
@@ -37,6 +41,20 @@ irq:
   lda #TABLE_BANK
   sta VRC6_PRG8
   ldy irq_y
+  lda irq_dither                ; 3
+  eor is_ntsc                   ; 3
+  sta irq_dither                ; 3
+  beq @pads                     ; 2 or 3: one cycle more every other byte on NTSC
+@pads:
+  lda is_ntsc                   ; 3
+  bne @ntsc                     ; 2 on PAL, 3 on NTSC
+  nop                           ; 2
+  bit irq_y                     ; 3
+@ntsc:
+  nop                           ; 2
+  nop                           ; 2
+  nop                           ; 2
+  nop                           ; 2
   pla
   rti
 @end:
