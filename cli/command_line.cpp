@@ -35,7 +35,8 @@ const Command kCommands[] = {
      runExportQcs},
     {"--export-nes", "--export-nes MODULE OUT.nes  write the song as a VRC6 cartridge image with its player",
      runExportNes},
-    {"--render", "--render MODULE OUT.wav [--seconds S]  play the song from the top into a WAV file",
+    {"--render", "--render MODULE OUT.(wav|flac|ogg) [--loops N] [--fade S] [--seconds S] [--rate R] [--bits B] [--stems]\n"
+     "                              play the song from the top into an audio file",
      runRender},
     {"--trace", "--trace MODULE [--ticks N]   print the register values of every tick, to the loop point",
      runTrace},

@@ -12,8 +12,5 @@ bool readModuleArgument(const std::string& path, ParsedModule& out);
 // Prints "quillchanter: PATH: cannot write: REASON" from errno.
 void reportWriteFailure(const std::string& path);
 
-// 20 minutes: --render and --trace of a song that never loops (speed 0) end here.
-inline constexpr int kRenderCapSeconds = 20 * 60;
-
 // Prints "usage: quillchanter USAGE" and returns 1.
 int usageError(const char* usage);

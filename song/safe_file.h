@@ -1,8 +1,9 @@
 // Writing a file without ever destroying the previous one.
 //
-// The bytes go to a new temporary file beside the target; every write, the
-// flush, the sync to disk and the close are checked, and only then is the
-// temporary renamed over the target. Any failure removes the temporary,
+// The bytes go to a new file beside the target, nameless until it is complete
+// where the file system allows (so a killed writer leaves nothing), else a
+// named temporary; every write, the flush, the sync to disk and the close are
+// checked, and only then is the temporary renamed over the target. Any failure removes the temporary,
 // leaves the old file exactly as it was and returns false, with errno
 // telling why. Every writer in the program saves through here: build the
 // whole file in memory and call the first form, or stream it from a
