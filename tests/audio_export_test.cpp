@@ -115,6 +115,36 @@ TEST(AudioExport, BadOptionsGetOneLineAndNoFile) {
   EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
 }
 
+// Each track plays alone in a section of its own: rows 13 t to 13 t + 10.
+TEST(AudioExport, EachStemSoundsOnlyWhereItsTrackPlays) {
+  Song song;
+  writeProgramStartInstruments(song);
+  const uint8_t notes[kChannels] = {49, 49, 37, 49, 1};  // track 4: sample slot 1
+  for (int track = 0; track < kChannels; ++track) {
+    song.patterns[0].cells[track][13 * track] = Cell{notes[track], uint8_t(track == kPcmTrack ? 0 : 1), 0};
+    song.patterns[0].cells[track][13 * track + 10].note = uint8_t(track == kPcmTrack ? 0 : kNoteOff);
+  }
+  for (int i = 0; i < 6000; ++i) song.samples[1].data.push_back(uint8_t(i & 8 ? 100 : 20));
+  TempDir dir;
+  const AudioExportOptions options{.stems = true};
+  ASSERT_TRUE(exportAudio(song, dir.file("x.wav"), options, planAudioExport(song, options)));
+  const std::vector<std::string> paths = audioExportPaths(dir.file("x.wav"), true);
+  ASSERT_EQ(paths.size(), size_t(kChannels));
+  EXPECT_EQ(paths[2], dir.file("x-triangle.wav"));
+  const size_t rowSamples = 6 * 882;
+  for (int stem = 0; stem < kChannels; ++stem) {
+    SF_INFO info;
+    const Samples sound = readSound(paths[size_t(stem)], info);
+    for (int section = 0; section < kChannels; ++section) {
+      const double level = rms(sound, (13 * section + 1) * rowSamples, (13 * section + 6) * rowSamples);
+      if (section == stem)
+        EXPECT_GT(level, 500) << paths[size_t(stem)];
+      else
+        EXPECT_LT(level, 5) << paths[size_t(stem)] << " in section " << section;
+    }
+  }
+}
+
 // A full disk, as a file size limit: the write fails part way.
 TEST(AudioExport, AFailedWriteLeavesTheOldFileAndNothingElse) {
   TempDir dir;
