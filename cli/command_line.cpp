@@ -41,6 +41,8 @@ const Command kCommands[] = {
     {"--trace", "--trace MODULE [--ticks N]   print the register values of every tick, to the loop point",
      runTrace},
     {"--export-nsf", "--export-nsf MODULE OUT.nsf  compile the song into an NSF file", runExportNsf},
+    {"--export-nsfe", "--export-nsfe MODULE OUT.nsfe  the NSF as NSFe, with the song's length and a fade",
+     runExportNsfe},
 };
 
 int printHelp(int, char**) {

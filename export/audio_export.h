@@ -14,9 +14,9 @@
 #include "playback/clock_rates.h"
 #include "song/song.h"
 
-// What the editor's audio export asks for.
+// What the editor's audio export asks for; the fade is also the NSFe's.
 inline constexpr int kEditorExportLoops = 2;
-inline constexpr double kEditorExportFadeSeconds = 5.0;
+inline constexpr double kExportFadeSeconds = 5.0;
 // Longer renders would not fit a WAV file at 24 bits and 48000 Hz.
 inline constexpr double kLongestAudioExportSeconds = 6 * 3600.0;
 inline constexpr int32_t kHighOutputRate = 48000;

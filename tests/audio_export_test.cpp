@@ -51,10 +51,7 @@ TEST(AudioExport, EachLoopAddsTheCompilersLoopAndTheFadeEndsInSilence) {
   const Song song = demoSong();
   SongStreams streams;
   ASSERT_TRUE(compileSong(song, streams));
-  const ChannelStreams& pulse = streams.channels[0];
-  int64_t loopTicks = 0;
-  for (size_t pass = size_t(streams.loopPoint); pass < pulse.orderList.size(); ++pass)
-    loopTicks += pulse.pool[size_t(pulse.orderList[pass])].ticks;
+  const int64_t loopTicks = passTicks(streams, streams.loopPoint);
   int64_t length[3];
   for (int loops = 0; loops < 3; ++loops) length[loops] = planAudioExport(song, {.loops = loops}).samples;
   EXPECT_NEAR(double(length[1] - length[0]), double(samplesForTicks(loopTicks, false, 44100)), 1);
