@@ -130,12 +130,14 @@ TEST_F(GlobalKeysTest, FileKeysFollowTheLeftModifiersAndNeedAHost) {
   press('s', kModLAlt | kModLCtrl);
   press('s', kModLAlt | kModLShift);
   press('s', kModLAlt | kModLShift | kModLCtrl);
+  press('w', kModLAlt);
+  press('w', kModLAlt | kModLShift);
   press('s', kModRAlt);  // the right Alt starts no file command
   EXPECT_EQ(ranCommands,
             (std::vector<FileCommand>{FileCommand::OpenModule, FileCommand::LoadInstrument,
                                       FileCommand::LoadRawSample, FileCommand::ExportNsf, FileCommand::SaveModule,
                                       FileCommand::SaveInstrument, FileCommand::ExportRom,
-                                      FileCommand::SaveOptimizedSamples}));
+                                      FileCommand::SaveOptimizedSamples, FileCommand::ExportAudio}));
   setFileCommandRunner(nullptr);
   EXPECT_EQ(statusAfter('s', kModLAlt), "File selection canceled.");
 }
