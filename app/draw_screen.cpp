@@ -4,6 +4,7 @@
 
 #include "app/file_chooser_view.h"
 #include "app/file_dialog.h"
+#include "app/help_overlay.h"
 #include "app/instrument_view.h"
 #include "app/order_list_view.h"
 #include "app/palette.h"
@@ -23,26 +24,18 @@ void drawCursorBoxes(int blink) {
   const EditorState& ed = app.editor;
   const auto colour = [&](int panel) { return ed.focus == panel ? Rgb{uint8_t(blink), 0, 0} : kIdleCursor; };
 
-  const int column = ed.cursorColumn == 0 ? 0 : ed.cursorColumn == 1 ? 32 : (ed.cursorColumn + 4) * kGlyphWidth;
-  drawBox((kTrackColumns * ed.cursorChannel + 3) * kGlyphWidth + column,
-          kGlyphHeight * (ed.cursorRow - firstVisibleRow(ed.cursorRow) + 1), ed.cursorColumn == 0 ? 24 : 8,
-          kGlyphHeight, colour(kFocusPattern), kCursorAlpha);
-
-  const int firstOrder = firstVisibleOrder(app.song.orderCount, ed.orderCursor);
-  drawBox(kOrderListX, kGlyphHeight * (ed.orderCursor - firstOrder + kOrderFirstLine), 48, kGlyphHeight,
-          colour(kFocusOrderList), kCursorAlpha);
-
+  const auto box = [](const ScreenRect& r, Rgb c) { drawBox(r.x, r.y, r.width, r.height, c, kCursorAlpha); };
+  box(patternFieldRect(ed.cursorChannel, ed.cursorColumn, ed.cursorRow - firstVisibleRow(ed.cursorRow)),
+      colour(kFocusPattern));
+  box(orderEntryRect(ed.orderCursor - firstVisibleOrder(app.song.orderCount, ed.orderCursor)),
+      colour(kFocusOrderList));
   if (ed.currentInstrument > 0 && ed.currentInstrument < kInstrumentSlots) {
     const int k = std::clamp(ed.selectedEnvelope, 0, kEnvelopeKinds - 1);
     const int cursor = ed.envelopeCursor[k];
     const int first = firstVisibleStep(envelopeLength(app.song.envelopes[ed.currentInstrument][k]), cursor);
-    constexpr int kWidths[kEnvelopeKinds] = {16, 32, 8};
-    drawBox(kGlyphWidth * (5 * (cursor - first) + 58), kGlyphHeight * (2 * k + 31), kWidths[k], kGlyphHeight,
-            colour(kFocusEnvelope), kCursorAlpha);
+    box(envelopeStepRect(k, cursor - first), colour(kFocusEnvelope));
   }
-
-  drawBox(kInstrumentX, kGlyphHeight * (ed.currentInstrument + kInstrumentFirstLine), 280, kGlyphHeight,
-          colour(kFocusInstrumentList), kCursorAlpha);
+  box(instrumentEntryRect(ed.currentInstrument), colour(kFocusInstrumentList));
 }
 
 void drawEditModeFrame() {
@@ -68,6 +61,7 @@ void drawScreen() {
   if (app.editor.editMode) drawEditModeFrame();
   drawText(app.song.ntsc ? "NTSC" : " PAL", kStandardX, kStandardY, kGreen);
   if (const FileChooser* chooser = activeFileChooser()) drawFileChooser(*chooser, now);
+  if (helpOverlay().open) drawHelpOverlay();
 }
 
 void presentScreen() { SDL_Flip(surfaces.screen); }

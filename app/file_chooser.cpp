@@ -249,6 +249,20 @@ ChooserOutcome chooserKey(FileChooser& chooser, const KeyEvent& key) {
   return ChooserOutcome::StillOpen;
 }
 
+ChooserOutcome chooserClick(FileChooser& chooser, int index, bool twice) {
+  if (index < 0 || index >= int(chooser.entries.size())) return ChooserOutcome::StillOpen;
+  chooser.notice.clear();
+  chooser.typedName.clear();
+  chooser.selected = index;
+  keepSelectionVisible(chooser);
+  return twice ? takeSelection(chooser) : ChooserOutcome::StillOpen;
+}
+
+void chooserScroll(FileChooser& chooser, int entries) {
+  const int count = int(chooser.entries.size());
+  chooser.top = std::clamp(chooser.top + entries, 0, std::max(0, count - kChooserRows));
+}
+
 std::string withDefaultExtension(const std::string& name, std::string_view extension) {
   const size_t slash = name.find_last_of('/');
   const size_t dot = name.find_last_of('.');

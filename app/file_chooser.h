@@ -56,6 +56,11 @@ FileChooser makeChooser(ChooserMode mode, std::string title, const FileFilter& f
                         const std::filesystem::path& folder);
 
 ChooserOutcome chooserKey(FileChooser& chooser, const KeyEvent& key);
+// A click makes an entry the selection, dropping any typed name; a double
+// click then takes it as Return does. Entries past the list are ignored.
+ChooserOutcome chooserClick(FileChooser& chooser, int index, bool twice);
+// The wheel moves the list by whole entries and leaves the selection.
+void chooserScroll(FileChooser& chooser, int entries);
 
 // "name" + "." + extension, unless the name's last part already has one.
 std::string withDefaultExtension(const std::string& name, std::string_view extension);

@@ -1,6 +1,7 @@
 #include "app/file_chooser_view.h"
 
 #include "app/palette.h"
+#include "app/panel.h"
 #include "app/screen_layout.h"
 #include "app/surfaces.h"
 
@@ -16,26 +17,9 @@ constexpr int kHeight = kLines * kGlyphHeight;
 constexpr int kTextX = kLeft + kGlyphWidth;
 constexpr int kTextColumns = kColumns - 2;
 
-// The skin's panel colours.
-constexpr Rgb kPanelFill{23, 26, 39};
-constexpr Rgb kPanelHeading{33, 38, 58};
-constexpr Rgb kPanelBorder{81, 90, 127};
 constexpr Rgb kNoticeYellow{234, 198, 0};
-constexpr int kShadowAlpha = 120;
-constexpr int kShadowOffset = 6;
 
 int lineY(int line) { return line * kGlyphHeight; }
-
-void drawFrame() {
-  drawBox(kLeft + kShadowOffset, kTop + kShadowOffset, kWidth, kHeight, kShadow, kShadowAlpha);
-  drawBox(kLeft, kTop, kWidth, kHeight, kPanelFill, kOpaque);
-  drawBox(kLeft, kTop, kWidth, kGlyphHeight, kPanelHeading, kOpaque);
-  drawHLine(kTop, kLeft, kLeft + kWidth - 1, kPanelBorder);
-  drawHLine(kTop + kGlyphHeight, kLeft, kLeft + kWidth - 1, kPanelBorder);
-  drawHLine(kTop + kHeight - 1, kLeft, kLeft + kWidth - 1, kPanelBorder);
-  drawVLine(kLeft, kTop, kTop + kHeight - 1, kPanelBorder);
-  drawVLine(kLeft + kWidth - 1, kTop, kTop + kHeight - 1, kPanelBorder);
-}
 
 void drawLabelled(int line, std::string_view label, std::string_view value, bool keepEnd = false) {
   drawText(label, kTextX, lineY(line), kLightBlue);
@@ -52,10 +36,10 @@ void drawEntries(const FileChooser& chooser, uint32_t ticks) {
     const int index = chooser.top + row;
     if (index >= int(chooser.entries.size())) break;
     const ChooserEntry& entry = chooser.entries[size_t(index)];
-    const int y = lineY(kChooserFirstEntryLine + row);
-    if (index == chooser.selected) {
-      drawBox(kLeft + 2, y, kWidth - 4, kGlyphHeight, Rgb{uint8_t(blinkLevel(ticks)), 0, 0}, kCursorAlpha);
-    }
+    const ScreenRect box = chooserEntryRect(row);
+    const int y = box.y;
+    if (index == chooser.selected)
+      drawBox(box.x, y, box.width, box.height, Rgb{uint8_t(blinkLevel(ticks)), 0, 0}, kCursorAlpha);
     if (entry.name == "..") {
       drawText("../  (up one folder)", kTextX, y, kLightBlue);
     } else {
@@ -82,6 +66,16 @@ void drawNameField(const FileChooser& chooser, int line, uint32_t ticks) {
 
 }  // namespace
 
+ScreenRect chooserEntryRect(int row) {
+  return {kLeft + 2, lineY(kChooserFirstEntryLine + row), kWidth - 4, kGlyphHeight};
+}
+
+std::optional<int> chooserRowAt(int x, int y) {
+  for (int row = 0; row < kChooserRows; ++row)
+    if (chooserEntryRect(row).contains(x, y)) return row;
+  return std::nullopt;
+}
+
 std::string fitText(std::string_view text, int columns, bool keepEnd) {
   std::string shown;
   for (const char c : text) {
@@ -97,7 +91,7 @@ std::string fitText(std::string_view text, int columns, bool keepEnd) {
 }
 
 void drawFileChooser(const FileChooser& chooser, uint32_t ticks) {
-  drawFrame();
+  drawPanel(kLeft, kTop, kWidth, kHeight);
   drawText(fitText(chooser.title, kTextColumns - 12), kLeft + 4, kTop, kGreen);
   if (!chooser.entries.empty()) {
     const std::string position = std::to_string(chooser.selected + 1) + "/" + std::to_string(chooser.entries.size());

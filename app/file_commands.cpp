@@ -96,7 +96,12 @@ void performFileCommand(FileCommand command, const std::string& path) {
       report(undoableLoad(recordSampleChange, app.editor.currentSample, [&] { return importRawSample(path); }),
              "Raw sample succesfully opened!", kNotOpened);
       break;
-    case FileCommand::SaveModule: report(saveModule(path), kSaved, kNotSaved); break;
+    case FileCommand::SaveModule: {
+      const bool saved = saveModule(path);
+      if (saved) markSongSaved();
+      report(saved, kSaved, kNotSaved);
+      break;
+    }
     case FileCommand::SaveOptimizedSamples: report(saveOptimizedSamples(path), kSaved, kNotSaved); break;
     case FileCommand::SaveInstrument: report(saveInstrument(path), kSaved, kNotSaved); break;
     case FileCommand::ExportRom: report(exportRom(path), kSaved, kNotSaved); break;

@@ -30,6 +30,18 @@ void openDialog(ChooserMode mode, std::string title, const FileFilter& filter, F
   dialog.done = std::move(done);
 }
 
+void settle(ChooserOutcome outcome) {
+  if (outcome == ChooserOutcome::StillOpen) return;
+  if (outcome == ChooserOutcome::Chosen) {
+    dialog.answer = dialog.chooser->chosen.string();
+    dialog.lastFolder = dialog.chooser->chosen.parent_path();
+  } else {
+    dialog.answer.reset();
+  }
+  dialog.chooser.reset();
+  dialog.answered = true;
+}
+
 }  // namespace
 
 void openFileDialog(std::string title, const FileFilter& filter, FileDialogDone done) {
@@ -47,17 +59,15 @@ bool fileDialogOpen() { return dialog.chooser.has_value() || dialog.answered; }
 bool fileDialogAnswered() { return dialog.answered; }
 
 void fileDialogKey(const KeyEvent& key) {
-  if (!dialog.chooser) return;
-  const ChooserOutcome outcome = chooserKey(*dialog.chooser, key);
-  if (outcome == ChooserOutcome::StillOpen) return;
-  if (outcome == ChooserOutcome::Chosen) {
-    dialog.answer = dialog.chooser->chosen.string();
-    dialog.lastFolder = dialog.chooser->chosen.parent_path();
-  } else {
-    dialog.answer.reset();
-  }
-  dialog.chooser.reset();
-  dialog.answered = true;
+  if (dialog.chooser) settle(chooserKey(*dialog.chooser, key));
+}
+
+void fileDialogClick(int index, bool twice) {
+  if (dialog.chooser) settle(chooserClick(*dialog.chooser, index, twice));
+}
+
+void fileDialogScroll(int entries) {
+  if (dialog.chooser) chooserScroll(*dialog.chooser, entries);
 }
 
 void finishFileDialog() {

@@ -29,6 +29,9 @@ bool fileDialogOpen();
 // True once the chooser has closed and its answer waits for finishFileDialog.
 bool fileDialogAnswered();
 void fileDialogKey(const KeyEvent& key);
+// The mouse on the open chooser: see chooserClick and chooserScroll.
+void fileDialogClick(int index, bool twice);
+void fileDialogScroll(int entries);
 void finishFileDialog();
 
 // Back to the working directory, no dialog open (program start, tests).

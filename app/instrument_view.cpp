@@ -33,7 +33,7 @@ std::string valueText(EnvelopeKind kind, int value) {
   return text;
 }
 
-int labelY(int kind) { return 32 * (kind + 15); }
+int labelY(int kind) { return (kEnvelopeFirstLine + 2 * kind) * kGlyphHeight; }
 
 }  // namespace
 
@@ -72,7 +72,7 @@ void drawInstrumentEditor() {
     drawText(view.values, kValuesX, labelY(k) + kGlyphHeight, kWhite);
     const int loopOffset = envelope.loop - view.first;
     if (loopOffset >= 0 && loopOffset < kVisibleSteps) {
-      const int x = kGlyphWidth * (5 * loopOffset + kValueColumn) - 3;
+      const int x = kGlyphWidth * (kStepColumns * loopOffset + kValueColumn) - 3;
       drawVLine(x, labelY(k), labelY(k + 1) - 3, kWhite);
     }
   }
@@ -84,8 +84,8 @@ void drawInstrumentList() {
   for (int i = 1; i < kInstrumentSlots; ++i) {
     char number[8];
     std::snprintf(number, sizeof number, "%2X: ", i);
-    drawText(number + app.song.instrumentNames[i], kInstrumentX, (kInstrumentFirstLine + i) * kGlyphHeight,
-             kWhite);
+    const ScreenRect entry = instrumentEntryRect(i);
+    drawText(number + app.song.instrumentNames[i], entry.x, entry.y, kWhite);
   }
 }
 

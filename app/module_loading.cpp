@@ -7,10 +7,12 @@
 #include "song/shell_services.h"
 
 bool loadModuleFromPath(const std::string& path) {
+  // Read without the audio lock: the loader takes it only to swap the song in.
+  std::unique_ptr<Song> previous;
+  if (!loadModuleFile(path, nullptr, &previous)) return false;
   AudioLock lock;
-  if (!loadModuleFile(path)) return false;
   resetPlayer();
-  clearUndoHistory();
+  recordOpenedModule(std::move(previous));
   return true;
 }
 

@@ -5,8 +5,8 @@
 #include <span>
 #include <string>
 
-// Reads the module into the song under the audio lock; false when the file
-// could not be opened or read.
+// Reads the module (a regular file only) and swaps it in under the audio
+// lock, as one undoable step; false when it could not be opened or read.
 bool loadModuleFromPath(const std::string& path);
 // Loads it and reports the outcome; a loaded song starts from a reset player.
 void openModuleWithStatus(const std::string& path);

@@ -18,7 +18,8 @@ void drawOrderList() {
   for (int p = first; p < end; ++p) {
     char text[16];
     std::snprintf(text, sizeof text, "%02d: %02d", p + 1, song.orders[p]);
-    drawText(text, kOrderListX, (kOrderFirstLine + p - first) * kGlyphHeight, kWhite);
+    const ScreenRect entry = orderEntryRect(p - first);
+    drawText(text, entry.x, entry.y, kWhite);
   }
   if (end < count)
     drawText("   ...", kOrderListX, (kOrderFirstLine + kVisibleOrders) * kGlyphHeight, kLightBlue);

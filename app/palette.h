@@ -23,3 +23,8 @@ inline constexpr Rgb kRepeatBox{234, 198, 0};
 inline constexpr int kBlockAlpha = 110;
 inline constexpr Rgb kIdleCursor{0, 0, 160};
 inline constexpr int kCursorAlpha = 128;
+
+// The skin's panel colours, for what is drawn over the editor.
+inline constexpr Rgb kPanelFill{23, 26, 39};
+inline constexpr Rgb kPanelHeading{33, 38, 58};
+inline constexpr Rgb kPanelBorder{81, 90, 127};

@@ -14,8 +14,6 @@
 
 namespace {
 
-constexpr int kPatternWidth = 376;  // columns 0..46
-constexpr int kSampleColumn = 43;
 constexpr int kRepeatBarWidth = 16;
 
 int column(int c) { return c * kGlyphWidth; }
@@ -33,7 +31,7 @@ const std::string& separatorLine() {
 
 void drawHeadings(int blink) {
   for (int i = 0; i < kChannels; ++i) {
-    const int x = column(kTrackColumns * i + 3);
+    const int x = headingRect(i).x;
     drawText(kChannelNames[i], x + 1, 1, kShadow);
     const uint8_t level = i == app.editor.cursorChannel ? uint8_t(blink) : 255;
     Rgb colour{level, level, level};
@@ -57,13 +55,13 @@ void drawRow(const Pattern& pattern, int row, int y) {
 
   for (int c = 0; c < kToneChannels; ++c) {
     const CellText text = formatCell(pattern.cells[c][row]);
-    const int base = kTrackColumns * c;
-    drawText(text.note, column(base + 3), y, kWhite);
-    drawText(text.instrument, column(base + 7), y, kGreen);
-    drawText(text.effect, column(base + 9), y, kBlue);
-    drawText(text.param, column(base + 10), y, kLightBlue);
+    const auto x = [&](int field) { return patternFieldRect(c, field, 0).x; };
+    drawText(text.note, x(0), y, kWhite);
+    drawText(text.instrument, x(1), y, kGreen);
+    drawText(text.effect, x(2), y, kBlue);
+    drawText(text.param, x(3), y, kLightBlue);
   }
-  drawText(formatSampleCell(pattern.cells[kPcmTrack][row]), column(kSampleColumn), y, kWhite);
+  drawText(formatSampleCell(pattern.cells[kPcmTrack][row]), patternFieldRect(kPcmTrack, 0, 0).x, y, kWhite);
 }
 
 // Rows lo..hi clamped to the visible lines; false when none of them is visible.

@@ -16,6 +16,28 @@ inline constexpr int kInstrumentFirstLine = 12;
 inline constexpr int kNameColumn = 52;
 inline constexpr int kStatusY = 576;        // line 36
 
+inline constexpr int kPatternWidth = 376;   // columns 0..46
+inline constexpr int kHeadingLine = 0;
+inline constexpr int kEnvelopeFirstLine = 30;  // label line of Volume; values on the line below
+inline constexpr int kStepColumns = 5;      // envelope columns per step
+
+// A box in pixels.
+struct ScreenRect {
+  int x = 0;
+  int y = 0;
+  int width = 0;
+  int height = 0;
+  bool contains(int px, int py) const { return px >= x && px < x + width && py >= y && py < y + height; }
+};
+
+// The cursor boxes, where the drawing puts them and where a click finds them.
+// `line` and `shown` count from the first line or entry on screen.
+ScreenRect patternFieldRect(int track, int column, int line);
+ScreenRect headingRect(int track);
+ScreenRect orderEntryRect(int shown);
+ScreenRect instrumentEntryRect(int slot);
+ScreenRect envelopeStepRect(int kind, int shown);
+
 // First pattern row shown on line 1.
 int firstVisibleRow(int cursorRow);
 // First order list position shown.

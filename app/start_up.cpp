@@ -11,7 +11,9 @@
 #include "app/module_loading.h"
 #include "app/skin.h"
 #include "app/surfaces.h"
+#include "app/video_start.h"
 #include "app/window_icon.h"
+#include "editor/key_reference.h"
 #include "editor/status_line.h"
 #include "song/app_state.h"
 #include "song/shell_services.h"
@@ -44,6 +46,10 @@ const char* chooseBackground(const std::filesystem::path& directory) {
 }
 
 bool startUp(int argc, char** argv) {
+  if (!startVideo()) {
+    std::fprintf(stderr, "quillchanter: cannot reach the display: %s\n", SDL_GetError());
+    return false;
+  }
   const char* caption = chooseBackground(executableDirectory());
   SDL_WM_SetCaption(caption, nullptr);
   SDL_EnableKeyRepeat(kKeyRepeatDelayMs, kKeyRepeatIntervalMs);
@@ -69,6 +75,8 @@ bool startUp(int argc, char** argv) {
 
   resetToProgramStart();
   setStatus("Ready.");
+  std::puts(helpHint().c_str());
+  std::fflush(stdout);
   if (argc > 1) openModuleWithStatus(argv[1]);
   return true;
 }

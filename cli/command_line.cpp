@@ -8,8 +8,10 @@
 #include "cli/export_nsf_command.h"
 #include "cli/export_qcs_command.h"
 #include "cli/info_command.h"
+#include "cli/keys_command.h"
 #include "cli/render_command.h"
 #include "cli/trace_command.h"
+#include "cli/verify_command.h"
 
 namespace {
 
@@ -27,22 +29,26 @@ int printVersion(int, char**) {
 }
 
 const Command kCommands[] = {
-    {"--help", "--help", printHelp},
-    {"--version", "--version", printVersion},
+    {"--help", "--help                      print this list", printHelp},
+    {"--version", "--version                   print the version", printVersion},
+    {"--keys", "--keys                      print every key of the editor and what it does", runKeys},
     {"--info", "--info MODULE               print the module's contents as JSON", runInfo},
     {"--convert", "--convert IN.qcm OUT.qcm     rewrite any module version as version 4", runConvert},
     {"--export-qcs", "--export-qcs MODULE SLOT OUT.qcs  write sample SLOT (decimal or 0x hex) as sample banks",
      runExportQcs},
     {"--export-nes", "--export-nes MODULE OUT.nes  write the song as a VRC6 cartridge image with its player",
      runExportNes},
-    {"--render", "--render MODULE OUT.(wav|flac|ogg) [--loops N] [--fade S] [--seconds S] [--rate R] [--bits B] [--stems]\n"
-     "                              play the song from the top into an audio file",
-     runRender},
+    {"--render",
+     "--render MODULE OUT.(wav|flac|ogg) [--loops N] [--fade S] [--seconds S] [--rate R] [--bits B] [--stems]\n"
+     "       quillchanter --render FILE.nsf|FILE.nes OUT.wav [--seconds S]\n"
+     "                              play the song, or an export on the console, into an audio file",
+     runRenderFile},
     {"--trace", "--trace MODULE [--ticks N]   print the register values of every tick, to the loop point",
      runTrace},
     {"--export-nsf", "--export-nsf MODULE OUT.nsf  compile the song into an NSF file", runExportNsf},
     {"--export-nsfe", "--export-nsfe MODULE OUT.nsfe  the NSF as NSFe, with the song's length and a fade",
      runExportNsfe},
+    {"--verify", "--verify MODULE              play both exports on the emulated console against the editor", runVerify},
 };
 
 int printHelp(int, char**) {

@@ -12,7 +12,14 @@ bool readModuleArgument(const std::string& path, ParsedModule& out) {
 }
 
 void reportWriteFailure(const std::string& path) {
-  std::fprintf(stderr, "quillchanter: %s: cannot write: %s\n", path.c_str(), std::strerror(errno));
+  const char* reason = errno == EEXIST ? "not a regular file, left as it is" : std::strerror(errno);
+  std::fprintf(stderr, "quillchanter: %s: cannot write: %s\n", path.c_str(), reason);
+}
+
+int finishStandardOutput() {
+  if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return 0;
+  std::fprintf(stderr, "quillchanter: cannot write to standard output: %s\n", std::strerror(errno));
+  return 1;
 }
 
 int usageError(const char* usage) {

@@ -49,5 +49,5 @@ int runInfo(int argc, char** argv) {
   ParsedModule module;
   if (!readModuleArgument(argv[1], module)) return 1;
   std::printf("%s\n", moduleJson(*module.song).c_str());
-  return std::fflush(stdout) == 0 ? 0 : 1;
+  return finishStandardOutput();
 }

@@ -51,5 +51,5 @@ int runTrace(int argc, char** argv) {
     std::fprintf(stderr, "quillchanter: %s: %s; stopped after %d minutes\n", modulePath.c_str(),
                  p.speed == 0 ? "speed 0 holds the song on one row" : "no loop point reached",
                  kRenderCapSeconds / 60);
-  return std::fflush(stdout) == 0 ? 0 : 1;
+  return finishStandardOutput();
 }

@@ -1,11 +1,22 @@
 #include "editor/pattern_cursor.h"
 
+#include <algorithm>
+
 #include "editor/key_codes.h"
 #include "song/app_state.h"
 
 namespace {
 
-constexpr int kLastColumn = 4;
+constexpr int kLastColumn = kCursorColumns - 1;
+
+void takeRepeatAnchor() {
+  EditorState& e = app.editor;
+  if (e.repeatAnchorSet) return;
+  e.repeatStartRow = e.repeatEndRow = e.cursorRow;
+  e.repeatAnchorSet = true;
+}
+
+}  // namespace
 
 // The first arrow of a run pins the mark's other end at the cursor.
 void takeSelectionAnchor() {
@@ -16,14 +27,11 @@ void takeSelectionAnchor() {
   e.selectionAnchorSet = true;
 }
 
-void takeRepeatAnchor() {
-  EditorState& e = app.editor;
-  if (e.repeatAnchorSet) return;
-  e.repeatStartRow = e.repeatEndRow = e.cursorRow;
-  e.repeatAnchorSet = true;
+void extendSelectionTo(int track, int row) {
+  takeSelectionAnchor();
+  app.editor.selectionEndChannel = std::clamp(track, 0, kChannels - 1);
+  app.editor.selectionEndRow = std::clamp(row, 0, kRows - 1);
 }
-
-}  // namespace
 
 void moveRowMarking(int delta, int32_t mod) {
   EditorState& e = app.editor;

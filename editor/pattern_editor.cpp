@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "editor/block_operations.h"
+#include "editor/channel_mask.h"
 #include "editor/key_codes.h"
 #include "editor/key_maps.h"
 #include "editor/live_player.h"
@@ -108,19 +109,6 @@ void clearNote() {
   advanceCursor();
 }
 
-void toggleMute() {
-  EditorState& e = app.editor;
-  e.channelMask ^= 1u << e.cursorChannel;
-  e.channelMaskChanged = true;
-}
-
-void solo() {
-  EditorState& e = app.editor;
-  const uint32_t only = 1u << e.cursorChannel;
-  e.channelMask = (e.channelMask == only) ? 31u : only;
-  e.channelMaskChanged = true;
-}
-
 // Stage 2 keys that the global map does not see.
 bool consumedCommand(const KeyEvent& key) {
   EditorState& e = app.editor;
@@ -167,8 +155,8 @@ void passedOnCommand(const KeyEvent& key) {
     case 'x': cutBlock(); break;
     case 'd': clearBlock(); break;
     case 'v': hasLShift(key.mod) ? mixPasteBlock() : pasteBlock(); break;
-    case 'm': toggleMute(); break;
-    case 's': solo(); break;
+    case 'm': toggleMute(e.cursorChannel); break;
+    case 's': soloTrack(e.cursorChannel); break;
     default: break;
   }
 }

@@ -46,12 +46,9 @@ void showRepeatBlock() { setStatus(std::string("Repeat block: ") + onOff(app.edi
 void showCursorFollow() { setStatus(std::string("Cursor follow: ") + onOff(app.editor.cursorFollow)); }
 void showMetronome() { setStatus(app.editor.metronome ? "Metronome on" : "Metronome off"); }
 
-void showCurrentSample() {
+std::string currentSampleText() {
   const int slot = app.editor.currentSample;
-  if (slot == 0) {
-    setStatus("Current raw sample: no sample");
-    return;
-  }
+  if (slot == 0) return "Current raw sample: no sample";
   char number[8];
   std::snprintf(number, sizeof number, "%x", slot);
   const RawSample& sample = app.song.samples[slot];
@@ -62,8 +59,10 @@ void showCurrentSample() {
     text += " (" + sample.name + ", " + std::to_string(sample.length()) + " bytes, " +
             (sample.loop ? "looping)" : "not looping)");
   }
-  setStatus(text);
+  return text;
 }
+
+void showCurrentSample() { setStatus(currentSampleText()); }
 
 void toggleNtsc() {
   app.song.ntsc = !app.song.ntsc;

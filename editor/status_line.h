@@ -18,5 +18,6 @@ void showRepeatBlock();
 void showCursorFollow();
 void showMetronome();
 void showCurrentSample();
+std::string currentSampleText();
 // Inverts the video standard, reports it and asks the player for a new clock.
 void toggleNtsc();

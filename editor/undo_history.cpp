@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <deque>
+#include <memory>
 #include <string>
 #include <utility>
 #include <variant>
@@ -40,14 +41,19 @@ struct VideoModeSnapshot {
   bool ntsc;
 };
 
-using Snapshot =
-    std::variant<PatternSnapshot, OrderListSnapshot, InstrumentSnapshot, SampleSnapshot, VideoModeSnapshot>;
+struct SongSnapshot {
+  std::unique_ptr<Song> song;
+};
+
+using Snapshot = std::variant<PatternSnapshot, OrderListSnapshot, InstrumentSnapshot, SampleSnapshot,
+                              VideoModeSnapshot, SongSnapshot>;
 using Step = std::vector<Snapshot>;
 
 std::deque<Step> undoSteps;
 std::deque<Step> redoSteps;
 Step openStep;
 bool stepOpen = false;
+bool unsaved = false;
 
 bool envelopesEqual(const Envelope (&a)[kEnvelopeKinds], const Envelope (&b)[kEnvelopeKinds]) {
   for (int k = 0; k < kEnvelopeKinds; ++k) {
@@ -87,6 +93,7 @@ struct Unchanged {
     return !s.bytesKept && s.sample.loop == now.loop && s.sample.name == now.name;
   }
   bool operator()(const VideoModeSnapshot& s) const { return s.ntsc == app.song.ntsc; }
+  bool operator()(const SongSnapshot&) const { return false; }
 };
 
 struct SwapWithSong {
@@ -109,6 +116,14 @@ struct SwapWithSong {
     std::swap(s.ntsc, app.song.ntsc);
     requestClockChange();
   }
+  // As an open does, playback stops before the song is exchanged.
+  void operator()(SongSnapshot& s) const {
+    app.player.playing = false;
+    app.player.returnRow = -1;
+    app.player.silenceRequest = true;
+    std::swap(*s.song, app.song);
+    app.player.clockChanged = true;
+  }
 };
 
 // The song may have shrunk under the cursors.
@@ -130,7 +145,14 @@ bool replay(std::deque<Step>& from, std::deque<Step>& to) {
   for (Snapshot& snapshot : step) std::visit(SwapWithSong{}, snapshot);
   to.push_back(std::move(step));
   clampEditorCursors();
+  unsaved = true;
   return true;
+}
+
+void pushUndoStep(Step step) {
+  undoSteps.push_back(std::move(step));
+  redoSteps.clear();
+  if (undoSteps.size() > kUndoDepth) undoSteps.pop_front();
 }
 
 }  // namespace
@@ -144,10 +166,9 @@ void endUndoStep() {
   stepOpen = false;
   std::erase_if(openStep, [](Snapshot& s) { return std::visit(Unchanged{}, s); });
   if (openStep.empty()) return;
-  undoSteps.push_back(std::move(openStep));
+  pushUndoStep(std::move(openStep));
   openStep.clear();
-  redoSteps.clear();
-  if (undoSteps.size() > kUndoDepth) undoSteps.pop_front();
+  unsaved = true;
 }
 
 void recordPatternChange(int pattern) {
@@ -186,8 +207,19 @@ void recordVideoModeChange() {
 bool undo() { return replay(undoSteps, redoSteps); }
 bool redo() { return replay(redoSteps, undoSteps); }
 
+void recordOpenedModule(std::unique_ptr<Song> previous) {
+  Step step;
+  step.push_back(SongSnapshot{std::move(previous)});
+  pushUndoStep(std::move(step));
+  unsaved = false;
+}
+
 void clearUndoHistory() {
   undoSteps.clear();
   redoSteps.clear();
   openStep.clear();
+  unsaved = false;
 }
+
+bool unsavedChanges() { return unsaved; }
+void markSongSaved() { unsaved = false; }

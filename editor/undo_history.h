@@ -8,6 +8,9 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
+
+#include "song/song.h"
 
 inline constexpr size_t kUndoDepth = 1000;
 
@@ -26,5 +29,14 @@ void recordVideoModeChange();
 // Both return false when there is nothing to undo or redo.
 bool undo();
 bool redo();
-// A loaded module is a new song: nothing before it can be undone.
+// An opened module replaced `previous`: one step whose undo brings the
+// previous song back whole and whose redo opens the module again. The song
+// counts as saved, since it is what the file holds.
+void recordOpenedModule(std::unique_ptr<Song> previous);
+// Empties the history; the song counts as saved.
 void clearUndoHistory();
+
+// "Unsaved": a step recorded, undone or redone (an edit, a sample import or
+// slice, a loaded instrument) since the module was opened, saved or autosaved.
+bool unsavedChanges();
+void markSongSaved();

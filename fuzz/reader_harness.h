@@ -1,4 +1,5 @@
-// One fuzz input through the module and instrument readers, shared by the
+// One fuzz input through the module and instrument readers and the
+// recording import (libsndfile's virtual I/O on the bytes), shared by the
 // libFuzzer target and the fixed-seed test. Besides surviving any input, an
 // accepted file must survive a write and read back as the same bytes; a
 // broken round trip aborts.

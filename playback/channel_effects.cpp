@@ -20,7 +20,6 @@ enum ExtendedCommand {
 
 constexpr int kNoiseChannel = 3;
 constexpr int kMaxVolume = 15;
-constexpr int kSpeedLimit = 0x20;  // F below this sets the speed, else the tempo
 
 void addToPeriodOffset(ChannelState& c, int32_t amount) {
   c.periodOffset = std::clamp(c.periodOffset + amount, -kPeriodOffsetLimit, kPeriodOffsetLimit);

@@ -23,6 +23,8 @@ enum EffectCommand {
   kSpeedTempo = 0xF,
 };
 
+inline constexpr int kSpeedLimit = 0x20;  // F below this sets the speed, else the tempo
+
 inline int firstDigit(uint8_t param) { return param & 0x0F; }
 inline int secondDigit(uint8_t param) { return param >> 4; }
 

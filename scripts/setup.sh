@@ -6,7 +6,8 @@ packages=(
   libsdl1.2-dev libsndfile1-dev libx11-dev
   libgtest-dev googletest libbenchmark-dev
   cc65 libgme-dev
-  xvfb xdotool
+  xvfb xdotool x11-utils
+  man-db groff-base desktop-file-utils appstream shared-mime-info dpkg-dev
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -13,5 +13,6 @@ void resetToProgramStart() {
   app.status = StatusLine{};
   app.running = true;
   app.lastAutosaveTime = 0;
+  app.earlierBackupKept = false;
   resetLivePlayer();
 }

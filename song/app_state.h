@@ -27,6 +27,7 @@ struct AppState {
   bool running = true;
   uint32_t lastAutosaveTime = 0;
   Engine engine;
+  bool earlierBackupKept = false;  // an earlier run's backup.qcm was moved aside (or there was none)
 };
 
 extern AppState app;

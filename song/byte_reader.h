@@ -28,9 +28,15 @@ class ByteReader {
   size_t pos_ = 0;
 };
 
-// Reads a stream to its end; false on a read error. When the stream does not
-// start with `magic`, reading stops there, so a large file of another kind
-// (a video dropped on the window) is never read whole.
-bool readWholeStream(std::FILE* file, std::vector<uint8_t>& out, std::string_view magic);
+// Opens a regular file for reading. A FIFO or a device is refused before it
+// can block (kNotAFile), a folder with EISDIR; null with the report filled.
+std::FILE* openRegularFile(const std::string& path, ReadReport* report);
+
+// Reads a stream to its end, or to maxBytes + 1 so that the caller sees it
+// was too long; false on a read error. When the stream does not start with
+// `magic`, reading stops there, so a large file of another kind (a video
+// dropped on the window) is never read whole.
+bool readWholeStream(std::FILE* file, std::vector<uint8_t>& out, std::string_view magic, size_t maxBytes);
 // The same for a file; false with kCannotOpen in the report when it cannot.
-bool readWholeFile(const std::string& path, std::vector<uint8_t>& out, ReadReport* report, std::string_view magic);
+bool readWholeFile(const std::string& path, std::vector<uint8_t>& out, ReadReport* report, std::string_view magic,
+                   size_t maxBytes);

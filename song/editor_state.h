@@ -37,6 +37,7 @@ struct EditorState {
   bool metronome = false;
   uint32_t channelMask = 31;  // bit c set = track c audible
   bool channelMaskChanged = true;
+  bool operator==(const EditorState&) const = default;
 };
 
 // Block clipboard, row by row: cell (i, j) at index i * clipboardWidth + j.
@@ -45,10 +46,12 @@ struct Clipboard {
   std::array<Cell, kChannels * kRows> cells{};
   int32_t clipboardWidth = 0;
   int32_t clipboardHeight = 0;
+  bool operator==(const Clipboard&) const = default;
 };
 
 // Piano keys held for preview, most recent last.
 struct PreviewState {
   std::array<bool, 512> pianoKeyDown{};  // indexed by SDL 1.2 key symbol
   std::vector<int32_t> heldPianoKeys;
+  bool operator==(const PreviewState&) const = default;
 };

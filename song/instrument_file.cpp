@@ -42,7 +42,8 @@ bool loadInstrumentBytes(std::span<const uint8_t> bytes, ReadReport* report) {
 bool loadInstrument(const std::string& path, ReadReport* report) {
   if (app.editor.currentInstrument == 0) return false;
   std::vector<uint8_t> bytes;
-  return readWholeFile(path, bytes, report, std::string_view(kMagic, kHeaderLength)) &&
+  return readWholeFile(path, bytes, report, std::string_view(kMagic, kHeaderLength),
+                       kHeaderLength + kMaxInstrumentRecordBytes) &&
          loadInstrumentBytes(bytes, report);
 }
 

@@ -31,3 +31,5 @@ void putInstrumentRecord(Bytes& out, const std::string& name, const Envelope (&e
 
 // Low byte limit of every length field in the files.
 inline constexpr size_t kMaxStoredNameLength = 255;
+// The largest instrument record: a long name and three envelopes of 255 values.
+inline constexpr size_t kMaxInstrumentRecordBytes = 1 + kMaxStoredNameLength + kEnvelopeKinds * (2 + 255);

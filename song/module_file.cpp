@@ -18,6 +18,11 @@ constexpr int kFirstSampleVersion = 1;
 constexpr int kFirstBiasedVersion = 2;
 constexpr int kFirstLongLengthVersion = 3;
 constexpr size_t kTrackBytes = kRows * sizeof(Cell);  // 192
+constexpr size_t kHeaderBytes = 21;
+constexpr size_t kSampleRecordHead = 1 + kMaxStoredNameLength + 4 + 1;
+// Reading stops past this: a stream that never ends is rejected, not swallowed.
+constexpr size_t kMaxModuleBytes = kHeaderBytes + (kInstrumentSlots - 1) * kMaxInstrumentRecordBytes + kMaxOrders +
+                                   kPatterns * sizeof(Pattern) + (kSampleSlots - 1) * (kSampleRecordHead + kMaxSampleLength);
 
 std::string slotText(const char* what, int slot) { return std::string(what) + " " + std::to_string(slot); }
 
@@ -48,21 +53,27 @@ bool readHeader(ByteReader& in, ParsedModule& out, int& orderCount, int& pattern
   return true;
 }
 
-// A record with a name but no data bytes counts as an empty slot.
-bool readSample(ByteReader& in, int version, RawSample& out) {
+// A record with a name but no data bytes counts as an empty slot. Empty
+// `why` when it is read, else what is wrong.
+void readSample(ByteReader& in, int version, RawSample& out, std::string& why) {
+  why = "file ends early";
   uint8_t nameLength, loop;
-  if (!in.byte(nameLength)) return false;
-  if (nameLength == 0) return true;
+  if (!in.byte(nameLength)) return;
+  if (nameLength == 0) return why.clear();
   std::span<const uint8_t> name, data;
   uint32_t length;
-  if (!in.take(nameLength, name)) return false;
+  if (!in.take(nameLength, name)) return;
   const bool lengthRead = version >= kFirstLongLengthVersion ? in.u32(length) : in.u16(length);
-  if (!lengthRead || !in.byte(loop) || !in.take(length, data)) return false;
-  if (length == 0) return true;
+  if (lengthRead && length > kMaxSampleLength) {
+    why = std::to_string(length) + " levels (at most " + std::to_string(kMaxSampleLength) + ")";
+    return;
+  }
+  if (!lengthRead || !in.byte(loop) || !in.take(length, data)) return;
+  why.clear();
+  if (length == 0) return;
   out.name.assign(name.begin(), name.end());
   out.data.assign(data.begin(), data.end());
   out.loop = loop != 0;
-  return true;
 }
 
 bool readBody(ByteReader& in, ParsedModule& out, int orderCount, int patternCount, ReadReport* report) {
@@ -98,14 +109,18 @@ bool readBody(ByteReader& in, ParsedModule& out, int orderCount, int patternCoun
     std::memcpy(&song.patterns[p].cells[0][0], bytes.data(), bytes.size());
   }
 
-  if (out.version >= kFirstSampleVersion)
-    for (int slot = 1; slot < kSampleSlots; ++slot)
-      if (!readSample(in, out.version, song.samples[slot]))
-        return reject(report, ReadProblem::kDamaged, slotText("sample", slot) + ": file ends early");
+  if (out.version >= kFirstSampleVersion) {
+    std::string why;
+    for (int slot = 1; slot < kSampleSlots; ++slot) {
+      readSample(in, out.version, song.samples[slot], why);
+      if (!why.empty()) return reject(report, ReadProblem::kDamaged, slotText("sample", slot) + ": " + why);
+    }
+  }
   return true;
 }
 
-// Swaps the parsed song in; the old one is freed by the caller, outside the lock.
+// Swaps the parsed song in; the old one is left in `parsed`, for the caller
+// to keep or to free outside the lock.
 void installModule(ParsedModule& parsed) {
   Song& fresh = *parsed.song;
   AudioLock lock;
@@ -126,18 +141,17 @@ void installModule(ParsedModule& parsed) {
 
 bool parseModule(std::span<const uint8_t> bytes, ParsedModule& out, ReadReport* report) {
   out.song = std::make_unique<Song>();
+  if (bytes.size() > kMaxModuleBytes) return reject(report, ReadProblem::kDamaged, "the end: longer than any module");
   ByteReader in(bytes);
   int orderCount, patternCount;
   return readHeader(in, out, orderCount, patternCount, report) && readBody(in, out, orderCount, patternCount, report);
 }
 
-bool loadModule(std::FILE* file, ReadReport* report) {
-  {
-    haltForLoad();
-  }
+bool loadModule(std::FILE* file, ReadReport* report, std::unique_ptr<Song>* previous) {
+  haltForLoad();
   if (!file) return reject(report, ReadProblem::kCannotOpen);
   std::vector<uint8_t> bytes;
-  const bool readOk = readWholeStream(file, bytes, kMagic);
+  const bool readOk = readWholeStream(file, bytes, kMagic, kMaxModuleBytes);
   std::fclose(file);
   if (!readOk) {
     if (report) report->openError = EIO;
@@ -146,21 +160,18 @@ bool loadModule(std::FILE* file, ReadReport* report) {
   ParsedModule parsed;
   if (!parseModule(bytes, parsed, report)) return false;
   installModule(parsed);
+  if (previous) *previous = std::move(parsed.song);
   return true;
 }
 
-bool loadModuleFile(const std::string& path, ReadReport* report) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) {
-    if (report) report->openError = errno;
-    return reject(report, ReadProblem::kCannotOpen);
-  }
-  return loadModule(file, report);
+bool loadModuleFile(const std::string& path, ReadReport* report, std::unique_ptr<Song>* previous) {
+  std::FILE* file = openRegularFile(path, report);
+  return file && loadModule(file, report, previous);
 }
 
 bool readModuleFile(const std::string& path, ParsedModule& out, ReadReport* report) {
   std::vector<uint8_t> bytes;
-  return readWholeFile(path, bytes, report, kMagic) && parseModule(bytes, out, report);
+  return readWholeFile(path, bytes, report, kMagic, kMaxModuleBytes) && parseModule(bytes, out, report);
 }
 
 Bytes encodeModule(const Song& song) {

@@ -41,10 +41,12 @@ bool readModuleFile(const std::string& path, ParsedModule& out, ReadReport* repo
 // Duty/Mode {0} and keep their names; cursors, play position, speed 6 and
 // tempo 125 are reset and the chip clock is asked to follow `ntsc`. The
 // caller then resets the player. On failure the song is untouched.
-bool loadModule(std::FILE* file, ReadReport* report = nullptr);
-// Opens the path for reading and calls loadModule. A path that does not open
-// is reported as kCannotOpen and, since nothing was loaded, playback goes on.
-bool loadModuleFile(const std::string& path, ReadReport* report = nullptr);
+// The replaced song goes to `previous` when it is given.
+bool loadModule(std::FILE* file, ReadReport* report = nullptr, std::unique_ptr<Song>* previous = nullptr);
+// Opens the path for reading (a regular file only) and calls loadModule. A
+// path that does not open is reported and, since nothing was loaded,
+// playback goes on.
+bool loadModuleFile(const std::string& path, ReadReport* report = nullptr, std::unique_ptr<Song>* previous = nullptr);
 
 // The version-4 file image of a song. A sample that holds data but has no
 // name is stored under the name "Sample 0xNN", which reads back as a sample.

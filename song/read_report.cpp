@@ -8,7 +8,11 @@ std::string ReadReport::describe() const {
     case ReadProblem::kNone:
       return "ok";
     case ReadProblem::kCannotOpen:
-      return openError == ENOENT ? "not found" : "cannot open: " + std::string(std::strerror(openError));
+      if (openError == ENOENT) return "not found";
+      if (openError == EISDIR) return "is a folder, not a file";
+      return "cannot open: " + std::string(std::strerror(openError));
+    case ReadProblem::kNotAFile:
+      return "not a regular file";
     case ReadProblem::kWrongMagic:
       return "not " + detail;
     case ReadProblem::kUnsupportedVersion:

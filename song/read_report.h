@@ -7,6 +7,7 @@
 enum class ReadProblem {
   kNone,
   kCannotOpen,          // detail: the system's reason
+  kNotAFile,            // a FIFO, a device or a socket: never opened, it could block
   kWrongMagic,          // detail: what the file should have been ("a module")
   kUnsupportedVersion,  // detail: the version number
   kDamaged,             // detail: the record and what is wrong with it

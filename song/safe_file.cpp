@@ -1,6 +1,8 @@
 #include "song/safe_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -8,6 +10,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <filesystem>
 
 namespace {
 
@@ -19,10 +22,40 @@ std::string resolvedTarget(const std::string& path) {
   return realpath(path.c_str(), resolved) ? std::string(resolved) : path;
 }
 
-std::string directoryOf(const std::string& path) {
-  const size_t slash = path.find_last_of('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
+constexpr std::string_view kTemporaryMark = ".tmp";
+
+std::string directoryOf(const std::string& target) {
+  const std::string parent = std::filesystem::path(target).parent_path().string();
+  return parent.empty() ? "." : parent;
+}
+
+// TARGET.tmpPID-N files whose process is gone were left by a save that was
+// killed part way; nothing else will ever remove them.
+void removeStaleTemporaries(const std::string& target) {
+  const std::string directory = directoryOf(target);
+  const std::string prefix = std::filesystem::path(target).filename().string() + std::string(kTemporaryMark);
+  DIR* dir = opendir(directory.c_str());
+  if (!dir) return;
+  while (const dirent* entry = readdir(dir)) {
+    const std::string_view name = entry->d_name;
+    if (!name.starts_with(prefix)) continue;
+    const std::string_view rest = name.substr(prefix.size());
+    const size_t dash = rest.find('-');
+    if (dash == 0 || dash == std::string_view::npos || rest.find_first_not_of("0123456789-") != std::string_view::npos)
+      continue;
+    const pid_t pid = pid_t(std::atoi(std::string(rest.substr(0, dash)).c_str()));
+    if (pid > 0 && pid != getpid() && kill(pid, 0) != 0 && errno == ESRCH)
+      unlinkat(dirfd(dir), entry->d_name, 0);
+  }
+  closedir(dir);
+}
+
+// The rename itself survives a power loss only once the directory is synced.
+void syncDirectory(const std::string& target) {
+  const int fd = open(directoryOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  fsync(fd);
+  close(fd);
 }
 
 // 0666 lets the umask decide, as for any file the user creates.
@@ -31,7 +64,7 @@ constexpr mode_t kNewFileMode = 0666;
 // Beside the target: same directory, so the rename is atomic.
 std::string temporaryName(const std::string& target) {
   static std::atomic<unsigned> serial{0};
-  return target + ".tmp" + std::to_string(getpid()) + "-" + std::to_string(serial++);
+  return target + std::string(kTemporaryMark) + std::to_string(getpid()) + "-" + std::to_string(serial++);
 }
 
 int createTemporary(const std::string& target, std::string& tempPath) {
@@ -65,14 +98,20 @@ bool nameUnnamed(int fd, const std::string& target, std::string& tempPath) {
 
 bool writeFileSafely(const std::string& path, const std::function<bool(std::FILE*)>& writeContents) {
   const std::string target = resolvedTarget(path);
+  struct stat old;
+  const bool exists = stat(target.c_str(), &old) == 0;
+  if (exists && !S_ISREG(old.st_mode)) {
+    // A FIFO, a device or a folder is never replaced by a file.
+    errno = S_ISDIR(old.st_mode) ? EISDIR : EEXIST;
+    return false;
+  }
+  removeStaleTemporaries(target);
   std::string tempPath;
   int fd = createUnnamed(target);
   const bool unnamed = fd >= 0;
   if (!unnamed) fd = createTemporary(target, tempPath);
   if (fd < 0) return false;
-
-  struct stat old;
-  if (stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode)) fchmod(fd, old.st_mode & 07777);
+  if (exists) fchmod(fd, old.st_mode & 07777);
 
   std::FILE* file = fdopen(fd, "wb");
   if (!file) {
@@ -90,7 +129,10 @@ bool writeFileSafely(const std::string& path, const std::function<bool(std::FILE
     ok = false;
     error = errno;
   }
-  if (ok && std::rename(tempPath.c_str(), target.c_str()) == 0) return true;
+  if (ok && std::rename(tempPath.c_str(), target.c_str()) == 0) {
+    syncDirectory(target);
+    return true;
+  }
   if (ok) error = errno;
   if (!tempPath.empty()) unlink(tempPath.c_str());
   errno = error != 0 ? error : EIO;

@@ -57,6 +57,10 @@ struct Envelope {
 };
 static_assert(sizeof(Envelope) == kEnvelopeSlots * 4);
 
+// The longest raw sample: 2 MiB of levels (4 min 28 s). A VRC6 cartridge's
+// 128 PRG banks of 16 KB hold no more, so no export could carry a longer one.
+inline constexpr size_t kMaxSampleLength = size_t(2) << 20;
+
 struct RawSample {
   std::vector<uint8_t> data;  // 7-bit DAC levels; empty = the slot holds no sample
   bool loop = false;

@@ -167,9 +167,9 @@ TEST(AudioExport, AFailedWriteLeavesTheOldFileAndNothingElse) {
 
 TEST(AudioExport, AKilledRenderLeavesTheOldFileOrTheNewOneAndNothingElse) {
   TempDir dir;
-  const std::string path = dir.file("song.ogg");
+  const std::string path = dir.file("song.wav");
   const Song song = demoSong();
-  const AudioExportOptions options{.loops = 0, .seconds = 20};
+  const AudioExportOptions options{.loops = 0, .seconds = 120};
   const AudioExportPlan plan = planAudioExport(song, options);
   ASSERT_TRUE(exportAudio(song, path, options, plan));
   const std::vector<uint8_t> complete = readFile(path);

@@ -25,6 +25,12 @@ void instruments(Song& song) {
   song.instrumentNames[2] = "Fixed";
 }
 
+std::vector<uint8_t> ramp(size_t length, int step) {
+  std::vector<uint8_t> data(length);
+  for (size_t i = 0; i < length; i++) data[i] = uint8_t((i * size_t(step)) % 128);
+  return data;
+}
+
 }  // namespace
 
 Song effectsSong() {
@@ -121,3 +127,58 @@ Song wrappingSong() {
   putCell(s, 2, kPulse2, 3, 0, 0, 0xD, "99");
   return s;
 }
+
+Song samplesSong(bool ntsc) {
+  Song s;
+  writeProgramStartInstruments(s);
+  s.ntsc = ntsc;
+  s.orderCount = 3;
+  s.orders[0] = 0;
+  s.orders[1] = 1;
+  s.orders[2] = 2;
+  setEnvelope(s.envelopes[2][kVolumeEnvelope], {15, 13, 11, 9, 7, 5}, 5);
+  setEnvelope(s.envelopes[2][kNoteEnvelope], {64, 67, 71}, 0);
+  setEnvelope(s.envelopes[2][kDutyEnvelope], {0, 1, 2, 3}, 0);
+  s.samples[1].data = ramp(2000, 3);
+  s.samples[2].data = ramp(300, 7);
+  s.samples[2].loop = true;
+  s.samples[4].data = ramp(90, 1);
+
+  putCell(s, 0, 0, 0, 49, 1, 0xF, "03");
+  putCell(s, 0, 0, 8, 53, 1, 4, "46");
+  putCell(s, 0, 0, 16, kNoteOff);
+  putCell(s, 0, 0, 20, 56, 2);
+  putCell(s, 0, 0, 31, 0, 0, 0xD, "00");
+  putCell(s, 0, 1, 0, 37, 2, 0, "37");
+  putCell(s, 0, 1, 12, 0, 0, 0xC, "35");
+  putCell(s, 0, 2, 0, 25, 1);
+  putCell(s, 0, 2, 16, 30, 1, 3, "08");
+  putCell(s, 0, 3, 0, 10, 1);
+  putCell(s, 0, 3, 4, 20, 1);
+  putCell(s, 0, 3, 24, kNoteOff);
+  putCell(s, 0, 4, 0, 1);
+  putCell(s, 0, 4, 12, 2);
+  putCell(s, 0, 4, 13, 2);
+  putCell(s, 0, 4, 20, 3);
+  putCell(s, 0, 4, 26, 4);
+
+  putCell(s, 1, 0, 0, 40, 1, 1, "02");
+  putCell(s, 1, 0, 4, 0, 0, 0xF, "A0");
+  putCell(s, 1, 0, 8, 0, 0, 2, "03");
+  putCell(s, 1, 0, 16, 60, 1, 0xA, "02");
+  putCell(s, 1, 0, 20, 0, 0, 0xF, "05");
+  putCell(s, 1, 1, 0, 50, 1, 7, "48");
+  putCell(s, 1, 1, 31, 0, 0, 0xD, "00");
+  putCell(s, 1, 2, 0, 36, 2);
+  putCell(s, 1, 3, 0, 5, 2);
+  putCell(s, 1, 3, 10, 0, 0, 0xE, "11");
+  putCell(s, 1, 4, 2, 2);
+  putCell(s, 1, 4, 24, 1);
+
+  putCell(s, 2, 0, 0, 45, 2);
+  putCell(s, 2, 0, 4, 47, 1, 0xE, "D2");
+  putCell(s, 2, 2, 8, kNoteOff);
+  putCell(s, 2, 0, 15, 0, 0, 0xB, "01");
+  return s;
+}
+

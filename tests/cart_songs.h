@@ -1,4 +1,4 @@
-// Small songs for the cartridge tests, built cell by cell.
+// Small songs for the export tests, built cell by cell.
 #pragma once
 
 #include "song/song.h"
@@ -14,3 +14,8 @@ Song effectsSong();
 // Orders that wrap at the end of the last pattern, a jump past the order
 // list, a break past row 63, and arpeggios across pattern changes.
 Song wrappingSong();
+
+// Three orders, the last jumping back to the second: envelopes, effects,
+// tempo and speed changes, note-offs, and triggers of a long, a looping, an
+// empty and a short sample.
+Song samplesSong(bool ntsc);

@@ -24,16 +24,14 @@ TEST_F(EnvelopeEditorTest, OneValueCannotBeDeletedAndInsertDuplicatesUpToEightyT
   EXPECT_EQ(envelopeLength(envelope(kVolumeEnvelope)), kMaxEnvelopeLength);
 }
 
-TEST_F(EnvelopeEditorTest, DeleteAtTheEndPullsCursorAndLoopBack) {
+TEST_F(EnvelopeEditorTest, DeleteAndBackspacePullCursorAndLoopBack) {
   setEnvelope(envelope(kVolumeEnvelope), {10, 11, 12}, 2);
   app.editor.envelopeCursor[kVolumeEnvelope] = 2;
   press(kKeyDelete);
   EXPECT_EQ(values(kVolumeEnvelope), (std::vector<int32_t>{10, 11}));
   EXPECT_EQ(app.editor.envelopeCursor[kVolumeEnvelope], 1);
   EXPECT_EQ(envelope(kVolumeEnvelope).loop, 1);
-}
 
-TEST_F(EnvelopeEditorTest, BackspaceRemovesTheValueBeforeTheCursorAndPullsTheLoopBack) {
   setEnvelope(envelope(kVolumeEnvelope), {10, 11, 12}, 1);
   app.editor.envelopeCursor[kVolumeEnvelope] = 1;
   press(kKeyBackspace);
@@ -59,10 +57,8 @@ TEST_F(EnvelopeEditorTest, ValuesStayInTheirKindsRange) {
   EXPECT_EQ(values(kDutyEnvelope)[0], 3);
   press(kKeyReturn);  // only the note envelope has fixed notes
   EXPECT_EQ(values(kDutyEnvelope)[0], 3);
-}
 
-TEST_F(EnvelopeEditorTest, NoteValuesKeepToTheirHalf) {
-  app.editor.selectedEnvelope = kNoteEnvelope;
+  app.editor.selectedEnvelope = kNoteEnvelope;  // note values keep to their half
   setEnvelope(envelope(kNoteEnvelope), {127});
   press(kKeyUp);
   EXPECT_EQ(values(kNoteEnvelope)[0], 127);

@@ -2,6 +2,7 @@
 
 #include <gme/gme.h>
 
+#include <algorithm>
 #include <cmath>
 
 std::vector<int16_t> renderWithGme(const std::vector<uint8_t>& nsf, double seconds) {
@@ -20,24 +21,36 @@ std::vector<int16_t> renderWithGme(const std::vector<uint8_t>& nsf, double secon
 
 namespace {
 
-double mean(const std::vector<int16_t>& samples, size_t from) {
-  double sum = 0;
-  for (size_t i = from; i < samples.size(); i++) sum += samples[i];
-  return samples.size() > from ? sum / double(samples.size() - from) : 0.0;
+constexpr double kPi = 3.14159265358979323846;
+
+// Power at the 96 note frequencies from 32.7 Hz (Goertzel), over a window.
+std::vector<double> noteSpectrum(const std::vector<int16_t>& s, size_t from, size_t count) {
+  std::vector<double> powers;
+  for (int n = 0; n < 96; n++) {
+    const double k = 2 * std::cos(2 * kPi * 32.7 * std::pow(2.0, n / 12.0) / kGmeRate);
+    double a = 0, b = 0;
+    for (size_t i = from; i < from + count; i++) {
+      const double c = s[i] + k * a - b;
+      b = a;
+      a = c;
+    }
+    powers.push_back(std::sqrt(std::max(0.0, a * a + b * b - k * a * b)));
+  }
+  return powers;
 }
 
 }  // namespace
 
-double zeroCrossingFrequency(const std::vector<int16_t>& samples, size_t from) {
-  double m = mean(samples, from);
-  int crossings = 0;
-  for (size_t i = from + 1; i < samples.size(); i++)
-    if ((samples[i - 1] < m) != (samples[i] < m)) crossings++;
-  return crossings / 2.0 / (double(samples.size() - from) / kGmeRate);
-}
-
-double acLevel(const std::vector<int16_t>& samples, size_t from) {
-  double m = mean(samples, from), sum = 0;
-  for (size_t i = from; i < samples.size(); i++) sum += (samples[i] - m) * (samples[i] - m);
-  return samples.size() > from ? std::sqrt(sum / double(samples.size() - from)) : 0.0;
+double spectralSimilarity(const std::vector<int16_t>& a, const std::vector<int16_t>& b, size_t delay) {
+  constexpr size_t kWindow = kGmeRate / 10;
+  double sum = 0;
+  int windows = 0;
+  for (size_t at = 0; at + kWindow <= a.size() && delay + at + kWindow <= b.size(); at += kWindow) {
+    const std::vector<double> x = noteSpectrum(a, at, kWindow), y = noteSpectrum(b, delay + at, kWindow);
+    double xy = 0, xx = 0, yy = 0;
+    for (size_t i = 0; i < x.size(); ++i) xy += x[i] * y[i], xx += x[i] * x[i], yy += y[i] * y[i];
+    sum += xx > 0 && yy > 0 ? xy / std::sqrt(xx * yy) : (xx == yy ? 1 : 0);
+    ++windows;
+  }
+  return windows ? sum / windows : 0;
 }

@@ -115,6 +115,8 @@ TEST_F(ModuleRejection, MissingFileIsReportedAndLeavesPlaybackAlone) {
   ReadReport report;
   EXPECT_FALSE(loadModuleFile(dir.file("absent.qcm"), &report));
   EXPECT_EQ(report.describe(), "not found");
+  EXPECT_FALSE(loadModuleFile(dir.path(), &report));
+  EXPECT_EQ(report.describe(), "is a folder, not a file");
   EXPECT_TRUE(app.player.playing);
   EXPECT_EQ(encodeModule(app.song), before);
 }
@@ -123,7 +125,7 @@ TEST(ForeignFiles, AreReadNoFurtherThanTheMagic) {
   std::vector<uint8_t> video(1 << 20, 'v');
   std::FILE* file = fmemopen(video.data(), video.size(), "rb");
   std::vector<uint8_t> read;
-  EXPECT_TRUE(readWholeStream(file, read, "QuillchanterTune"));
+  EXPECT_TRUE(readWholeStream(file, read, "QuillchanterTune", video.size()));
   EXPECT_EQ(read.size(), 16u);
   EXPECT_EQ(std::ftell(file), 16);
   std::fclose(file);

@@ -121,27 +121,6 @@ TEST(NsfLayout, StreamPatternsNeverCrossABank) {
   EXPECT_EQ(word(file, pulse2), 0xA000 + streams.channels[0].pool[1].bytes.size());
 }
 
-TEST(NsfLayout, SampleTableAddressesMainAndTailBanks) {
-  std::array<RawSample, kSampleSlots> samples;
-  samples[1].data.assign(40 * kChunkBytes, 7);  // 5120 main bytes: two main banks
-  samples[2].data.assign(10, 9);
-  samples[2].loop = true;
-  std::vector<uint8_t> file = build(passes({OrderPass(2, quietTick(1))}), samples);
-  size_t table = kTables + word(file, kTables + 24);
-  // Stream data: bank 2; main region: banks 3-4; tail region: bank 5.
-  EXPECT_EQ(word(file, table), 0xC000);
-  EXPECT_EQ(file[table + 2], 3);
-  EXPECT_EQ(word(file, table + 3), 0xC000);
-  EXPECT_EQ(file[table + 5], 5);
-  EXPECT_EQ(word(file, table + 6), 40);
-  EXPECT_EQ(word(file, table + 8), 0xC000 + 40 * 128 - kBankBytes);
-  EXPECT_EQ(file[table + 10], 4);
-  EXPECT_EQ(word(file, table + 11), 0xC000 + 4 * 256 + 4 * 28);  // 40 tails: 4 pages and 4 parts
-  EXPECT_EQ(file[table + 13], 5);
-  EXPECT_EQ(word(file, table + 14), 0x8001);  // loops, one chunk
-  EXPECT_EQ(file.size(), kTables + 4 * size_t(kBankBytes) + 4 * 256 + 5 * 28);
-}
-
 TEST(NsfLayout, SongsBeyondTheFormatsLimitsAreRefused) {
   auto refused = [](const SongStreams& s, const std::array<RawSample, kSampleSlots>& samples = {}) {
     return !buildNsfFile(s, prepareSamples(samples, false), {"", "", ""}, false).has_value();

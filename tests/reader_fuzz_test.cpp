@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <random>
 
 #include "fuzz/reader_harness.h"
@@ -7,6 +8,8 @@
 #include "song/instrument_file.h"
 #include "song/module_file.h"
 #include "tests/module_bytes.h"
+#include "tests/recording_files.h"
+#include "tests/temp_dir.h"
 
 namespace {
 
@@ -33,7 +36,14 @@ std::vector<FileBytes> seeds() {
   add(v1, {1, 'k', 2, 0, 1, 5, 6});
   addEmptySamples(v1, 254);
 
-  return {encodeModule(song), old, v1, encodeInstrument(song, 2)};
+  TempDir dir;
+  std::vector<FileBytes> files{encodeModule(song), old, v1, encodeInstrument(song, 2)};
+  const std::vector<double> levels{0.0, std::nan(""), 1.0, -0.5, 0.25, -1.0};
+  for (const int format : {kFloatWav, kFlac}) {
+    writeRecording(dir.file("r"), format, 22050, 2, levels);
+    files.push_back(readFile(dir.file("r")));
+  }
+  return files;
 }
 
 // Truncations, byte flips, boundary bytes, inflated counts and splices of

@@ -61,26 +61,6 @@ TEST_F(RomLayout, EmptySongIsHeaderOneBankAndChr) {
   EXPECT_TRUE(std::all_of(rom.bytes.end() - kCartImageSize, rom.bytes.end(), [](uint8_t b) { return b == 0x5C; }));
 }
 
-TEST_F(RomLayout, PatternsAreRowMajorWithSwappedBytes) {
-  Cell& c = song.patterns[0].cells[2][5];
-  c.note = 37;
-  c.setInstrument(3);
-  c.setEffect(0xA);
-  c.param = 0x21;  // shown as 12
-  song.patterns[0].cells[kPcmTrack][5].note = 9;
-  song.patterns[0].cells[0][63].note = kNoteOff;
-  const std::vector<uint8_t> rows = romPattern(song.patterns[0]);
-  ASSERT_EQ(rows.size(), size_t(kRomPatternBytes));
-  EXPECT_EQ(rows[5 * 13 + 6], 37);
-  EXPECT_EQ(rows[5 * 13 + 7], 0x3A) << "effect low, instrument high";
-  EXPECT_EQ(rows[5 * 13 + 8], 0x12) << "the parameter as its value";
-  EXPECT_EQ(rows[5 * 13 + 12], 9);
-  EXPECT_EQ(rows[63 * 13], kNoteOff);
-
-  Rom rom = build();
-  EXPECT_TRUE(std::equal(rows.begin(), rows.end(), rom.bytes.begin() + kInesHeaderSize));
-}
-
 TEST_F(RomLayout, SeventeenPatternsTakeTwoBanksAndPointersRestartPerBank) {
   fillPatterns(17);
   Rom rom = build();
@@ -105,29 +85,6 @@ TEST_F(RomLayout, BankCountsRoundUpToAPowerOfTwoWithTheLastBank) {
   EXPECT_EQ(three.bytes[4], 4);
 }
 
-TEST_F(RomLayout, SamplesCarryEndBytesAndTableEntriesIncludingEmptySlots) {
-  fillPatterns(1);
-  addSample(1, 3, true, 0x11);
-  addSample(3, 8190, false, 0x22);  // crosses into the next 8 KB bank
-  addSample(4, 2, false, 0x33);
-  Rom rom = build();
-  const size_t start = kPrgBankSize;
-  EXPECT_EQ(rom.prg(start), 0x11);
-  EXPECT_EQ(rom.prg(start + 3), kRomSampleLoopEnd);
-  EXPECT_EQ(rom.prg(start + 4), kRomSampleStopEnd) << "empty slot 2 still ends";
-  EXPECT_EQ(rom.prg(start + 5), 0x22);
-  EXPECT_EQ(rom.prg(start + 5 + 8190), kRomSampleStopEnd);
-  EXPECT_EQ(rom.prg(start + 5 + 8191), 0x33);
-
-  const int table = rom.word(0xC004);
-  const int expected[4][2] = {{0xC000, 2}, {0xC004, 2}, {0xC005, 2}, {0xC000 + 4, 3}};
-  for (int s = 0; s < 4; ++s) {
-    EXPECT_EQ(rom.word(table + 3 * s), expected[s][0]) << "slot " << s + 1;
-    EXPECT_EQ(rom.cpu(table + 3 * s + 2), expected[s][1]) << "slot " << s + 1;
-  }
-  EXPECT_EQ(rom.word(0xC008), table + 12) << "records follow four entries";
-}
-
 TEST_F(RomLayout, MoreThan128BanksIsRefused) {
   addSample(1, size_t(kMaxPrgBanks) * kPrgBankSize, false);
   RomImage image = buildRomImage(song, kPlayer, kChr);
@@ -135,27 +92,6 @@ TEST_F(RomLayout, MoreThan128BanksIsRefused) {
   EXPECT_FALSE(image.error.empty());
   song.samples[1].data.resize(127 * size_t(kPrgBankSize) - 1);
   EXPECT_EQ(build().prgSize(), size_t(kMaxPrgBanks) * kPrgBankSize) << "127 banks and the last fit";
-}
-
-TEST_F(RomLayout, OrderListEndsInTheMarkAndRecordsFollowThePointers) {
-  song.orderCount = 3;
-  song.orders = {2, 0, 1};
-  fillPatterns(3);
-  song.instrumentNames[15] = "last";
-  Rom rom = build();
-  EXPECT_EQ(rom.word(0xC000), 0xC007 + 3);
-  EXPECT_EQ(rom.cpu(0xC006), 2);
-  EXPECT_EQ(rom.cpu(0xC008), 1);
-  EXPECT_EQ(rom.cpu(0xC009), kRomOrderListEnd);
-  const int pointers = rom.word(0xC000);
-  for (int i = 1; i < 15; ++i)
-    EXPECT_EQ(rom.word(pointers + 2 * i), rom.word(pointers + 2 * (i - 1)) + kRomInstrumentRecordSize);
-  const int record1 = rom.word(pointers);
-  EXPECT_EQ(rom.cpu(record1), 15) << "instrument 1: volume 15";
-  EXPECT_EQ(rom.cpu(record1 + 2 * kRomEnvelopeRecordSize), 2) << "duty 2";
-  const int names = rom.word(pointers + 28) + kRomInstrumentRecordSize;  // where the player looks
-  EXPECT_EQ(rom.cpu(names + 14 * 32 + 1), nameCharacterTile('L'));
-  EXPECT_EQ(rom.cpu(names + 15 * 32), 0) << "zero after the last name line";
 }
 
 TEST(InstrumentRecord, EndsEachEnvelopeInTheEndByteAndRelativeLoop) {

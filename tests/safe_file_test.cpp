@@ -57,7 +57,10 @@ TEST(SafeFile, TargetThatCannotBeReplacedIsAFailure) {
   std::filesystem::create_directories(dir.file("busy/inner"));
   EXPECT_FALSE(writeFileSafely(dir.file("busy"), std::vector<uint8_t>{1}));
   EXPECT_TRUE(std::filesystem::is_directory(dir.file("busy/inner")));
-  EXPECT_EQ(entriesIn(dir.path()), 1u);
+  ASSERT_EQ(mkfifo(dir.file("fifo").c_str(), 0600), 0);
+  EXPECT_FALSE(writeFileSafely(dir.file("fifo"), std::vector<uint8_t>{1}));
+  EXPECT_TRUE(std::filesystem::is_fifo(dir.file("fifo")));
+  EXPECT_EQ(entriesIn(dir.path()), 2u);
   EXPECT_FALSE(writeFileSafely(dir.file("missing/t"), std::vector<uint8_t>{1}));
 }
 

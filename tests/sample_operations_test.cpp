@@ -23,38 +23,31 @@ TEST_F(SampleOperationsTest, SlicingFillsTheFirstFreeSlotsAndDropsTheOddByte) {
   EXPECT_EQ(app.song.samples[3].length(), 5u);
 }
 
-TEST_F(SampleOperationsTest, SlicingRefusesWhenTwoSlotsAreNotFree) {
+TEST_F(SampleOperationsTest, SlicingRefusesWithoutTwoFreeSlotsOrSomethingToSlice) {
   for (int slot = 1; slot < kSampleSlots; ++slot) app.song.samples[slot] = sample({1, 2});
   app.song.samples[254] = RawSample{};
   app.editor.currentSample = 1;
   EXPECT_EQ(sliceSample(), SliceResult::NoFreeSlots);
   EXPECT_FALSE(app.song.samples[254].holdsData());
   EXPECT_EQ(statusAfter(kKeyF9), "Not enough free sample slots to slice");
-}
-
-TEST_F(SampleOperationsTest, NothingToSliceIsNotReportedAsSliced) {
+  app.song.samples[7] = RawSample{};  // nothing to slice is not reported as sliced
   app.editor.currentSample = 7;
   EXPECT_EQ(statusAfter(kKeyF9), "Nothing to slice: the sample slot is empty");
   app.song.samples[7] = sample({1});
   EXPECT_EQ(statusAfter(kKeyF9), "Sample too short to slice");
-  EXPECT_FALSE(app.song.samples[1].holdsData());
+  EXPECT_FALSE(app.song.samples[254].holdsData());
 }
 
-TEST_F(SampleOperationsTest, StrippingWithNoPatternsInUseRemovesEverySample) {
+TEST_F(SampleOperationsTest, StrippingKeepsOnlySamplesOfUsedPatterns) {
   app.song.samples[0] = sample({1});
   app.song.samples[200] = sample({1});
   testing::internal::CaptureStdout();
-  press(kKeyF7);
+  press(kKeyF7);  // no pattern in use: every sample goes
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "2 unused samples stripped\n");
   EXPECT_FALSE(app.song.samples[0].holdsData());
-  EXPECT_FALSE(app.song.samples[200].holdsData());
   EXPECT_EQ(app.song.samples[200].name, "");
-}
 
-TEST_F(SampleOperationsTest, StrippingKeepsSamplesOfUsedPatterns) {
-  app.song.samples[0] = sample({1});
-  app.song.samples[3] = sample({1});
-  app.song.samples[4] = sample({1});
+  for (const int slot : {0, 3, 4}) app.song.samples[slot] = sample({1});
   cellAt(kPcmTrack, 40, 2).note = 3;
   testing::internal::CaptureStdout();
   EXPECT_EQ(stripUnusedSamples(), 1);

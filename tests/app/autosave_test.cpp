@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/resource.h>
+
 #include <filesystem>
 
+#include "editor/undo_history.h"
 #include "song/app_state.h"
 #include "song/module_file.h"
 #include "song/shell_services.h"
@@ -59,13 +63,69 @@ TEST_F(AutosaveTest, BackupIsWrittenOnceAMinuteWithTheSongAsItIsThen) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1) << "no temporary left";
 }
 
-TEST_F(AutosaveTest, FailedBackupIsSilentAndRetriedAMinuteLater) {
-  std::filesystem::create_directory(dir.file(kBackupFileName));  // nothing can replace a folder
+// A full disk, even for root: no file may grow past 64 bytes.
+TEST_F(AutosaveTest, FailedBackupIsSilentKeepsEarlierBackupsAndIsRetriedAMinuteLater) {
+  writeFile(dir.file(kBackupFileName), {'o', 'l', 'd'});
   app.status.text = "Ready.";
+  rlimit saved;
+  getrlimit(RLIMIT_FSIZE, &saved);
+  signal(SIGXFSZ, SIG_IGN);
+  rlimit tiny = saved;
+  tiny.rlim_cur = 64;
+  setrlimit(RLIMIT_FSIZE, &tiny);
+  testing::internal::CaptureStdout();
   idleUntil(61000);
+  setrlimit(RLIMIT_FSIZE, &saved);
+  testing::internal::GetCapturedStdout();
   EXPECT_EQ(app.status.text, "Ready.");
-  EXPECT_GT(app.lastAutosaveTime, 60000u);
-  EXPECT_TRUE(std::filesystem::is_directory(dir.file(kBackupFileName)));
+  EXPECT_EQ(readFile(dir.file(keptBackupName(1))), (std::vector<uint8_t>{'o', 'l', 'd'}));
+  EXPECT_FALSE(backupExists());
+  EXPECT_EQ(app.song.orderCount, 1);
+
+  idleUntil(122000);
+  EXPECT_EQ(readFile(dir.file(kBackupFileName)), encodeModule(app.song));
+  EXPECT_EQ(readFile(dir.file(keptBackupName(1))), (std::vector<uint8_t>{'o', 'l', 'd'}));
+}
+
+// Six runs in one folder, each leaving a backup: the last five are kept.
+TEST_F(AutosaveTest, EarlierRunsBackupsAreRotatedNeverOverwritten) {
+  for (int run = 1; run <= 6; ++run) {
+    resetToProgramStart();
+    clockMs = 0;
+    app.song.orderCount = run;
+    testing::internal::CaptureStdout();
+    idleUntil(61000);
+    const std::string said = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(said, run == 1 ? "" : "quillchanter: the earlier backup.qcm is kept as backup-1.qcm\n");
+    idleUntil(122000);  // a second backup in the same run replaces the run's own
+  }
+  for (int n = 1; n <= kKeptBackups; ++n) {
+    ParsedModule kept;
+    ASSERT_TRUE(readModuleFile(dir.file(keptBackupName(n)), kept)) << n;
+    EXPECT_EQ(kept.song->orderCount, 6 - n);
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir.file(keptBackupName(kKeptBackups + 1))));
+}
+
+TEST_F(AutosaveTest, QuitWithUnsavedChangesWritesTheBackupAndSaysSo) {
+  clearUndoHistory();
+  testing::internal::CaptureStdout();
+  backupUnsavedSong();
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+  EXPECT_FALSE(backupExists()) << "nothing to keep";
+
+  writeFile(dir.file(kBackupFileName), {'o', 'l', 'd'});
+  beginUndoStep();
+  recordOrderListChange();
+  app.song.orderCount = 9;
+  endUndoStep();
+  testing::internal::CaptureStdout();
+  backupUnsavedSong();
+  EXPECT_EQ(testing::internal::GetCapturedStdout(),
+            "quillchanter: the earlier backup.qcm is kept as backup-1.qcm\n"
+            "quillchanter: unsaved changes written to backup.qcm\n");
+  EXPECT_EQ(readFile(dir.file(kBackupFileName)), encodeModule(app.song));
+  EXPECT_FALSE(unsavedChanges());
 }
 
 TEST_F(AutosaveTest, ClockWrapDoesNotStopTheBackups) {

@@ -134,6 +134,34 @@ TEST_F(FileCommandTest, SavedModuleOpensAgainAndSavingOverItReplacesIt) {
   EXPECT_FALSE(app.player.playing);
 }
 
+TEST_F(FileCommandTest, OpeningOverAnEditedSongIsOneUndoableStep) {
+  writeFile(dir.file("other.qcm"), encodeModule(Song{}));
+  beginUndoStep();
+  recordOrderListChange();
+  app.song.orderCount = 2;
+  endUndoStep();
+  markSong();
+  app.song.samples[4] = RawSample{{10, 20, 30}, true, "kick.wav"};
+  app.song.ntsc = true;
+  const Bytes edited = encodeModule(app.song);
+  const auto key = [](int32_t sym) { handleKeyDown(KeyEvent{sym, kModLCtrl, 0}); };
+
+  run(FileCommand::OpenModule, "other.qcm");
+  const Bytes opened = encodeModule(app.song);
+  EXPECT_NE(opened, edited);
+  EXPECT_FALSE(unsavedChanges());
+  key('z');
+  EXPECT_EQ(app.status.text, "Undo");
+  EXPECT_EQ(encodeModule(app.song), edited);
+  EXPECT_TRUE(unsavedChanges());
+  key('y');
+  EXPECT_EQ(encodeModule(app.song), opened);
+  key('z');
+  key('z');
+  EXPECT_EQ(app.song.orderCount, 1) << "the edit before the open is still undoable";
+  EXPECT_EQ(app.song.samples[4].data, (std::vector<uint8_t>{10, 20, 30}));
+}
+
 TEST_F(FileCommandTest, DamagedTextAndMissingModulesAreNotOpened) {
   markSong();
   Bytes module = encodeModule(app.song);

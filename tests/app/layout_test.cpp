@@ -72,16 +72,10 @@ Cell makeCell(int note, int instrument = 0, int effect = 0, int param = 0) {
 const std::string kDot(1, char(0xFA));
 const std::string kBar(1, char(0xB3));
 
-TEST(FormatCell, EmptyFieldsShowDots) {
-  const CellText t = formatCell(Cell{});
-  EXPECT_EQ(t.note, kDot + kDot + kDot);
-  EXPECT_EQ(t.instrument, kDot);
-  EXPECT_EQ(t.effect, kDot);
-  EXPECT_EQ(t.param, kDot + kDot + kBar);
+TEST(FormatCell, DotsForEmptyFieldsNotesSampleSlotsAndParameterDigitsInTypedOrder) {
+  const CellText empty = formatCell(Cell{});
+  EXPECT_EQ(empty.note + empty.instrument + empty.effect + empty.param, std::string(7, kDot[0]) + kBar);
   EXPECT_EQ(formatSampleCell(Cell{}), kDot + kDot + kDot);
-}
-
-TEST(FormatCell, NotesSampleSlotsAndParameterDigitsInTypedOrder) {
   for (const auto& [note, text] : {std::pair{1, "C-0"}, {50, "C#4"}, {120, "B-9"}, {255, "OFF"}})
     EXPECT_EQ(formatCell(makeCell(note)).note, text);
   EXPECT_EQ(formatSampleCell(makeCell(0x1A)), "x1A");

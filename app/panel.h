@@ -1,0 +1,5 @@
+// A panel drawn over the editor in the skin's style, with a heading bar on
+// its first line: the file chooser and the help.
+#pragma once
+
+void drawPanel(int x, int y, int width, int height);

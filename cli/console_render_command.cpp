@@ -1,0 +1,84 @@
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "cli/command_support.h"
+#include "cli/render_command.h"
+#include "playback/song_length.h"
+#include "cli/wav_file.h"
+#include "console/console_render.h"
+
+namespace {
+
+constexpr const char* kUsage = "--render MODULE|FILE.nsf|FILE.nes OUT.wav [--seconds S]";
+constexpr double kMaxSeconds = 12 * 3600.0;
+
+std::string extension(const std::string& path) {
+  const size_t dot = path.find_last_of('.');
+  if (dot == std::string::npos || path.find('/', dot) != std::string::npos) return {};
+  std::string e = path.substr(dot + 1);
+  std::transform(e.begin(), e.end(), e.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+  return e;
+}
+
+bool readWhole(const std::string& path, std::vector<uint8_t>& out) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return !in.bad();
+}
+
+int renderConsoleFile(int argc, char** argv, bool nsf) {
+  double seconds = 0.0;
+  if (argc == 5) {
+    char* end = nullptr;
+    seconds = std::strtod(argv[4], &end);
+    if (std::string(argv[3]) != "--seconds" || *end != '\0' || !(seconds > 0.0 && seconds <= kMaxSeconds))
+      return usageError(kUsage);
+  }
+  const std::string inPath = argv[1], outPath = argv[2];
+  std::vector<uint8_t> bytes;
+  if (!readWhole(inPath, bytes)) {
+    std::fprintf(stderr, "quillchanter: %s: cannot read: %s\n", inPath.c_str(), std::strerror(errno));
+    return 1;
+  }
+  WavFile wav(outPath);
+  if (!wav.isOpen()) {
+    std::fprintf(stderr, "quillchanter: %s: cannot write: %s\n", outPath.c_str(), wav.error().c_str());
+    return 1;
+  }
+  const SampleSink sink = [&wav](const std::vector<int16_t>& samples) { return appendAll(wav, samples); };
+  const ConsoleRenderResult result =
+      nsf ? renderNsfFile(bytes, seconds, kRenderCapSeconds, sink)
+          : renderCartridgeFile(bytes, seconds, kRenderCapSeconds, sink);
+  const bool closed = wav.close();
+  if (!result.error.empty()) {
+    std::remove(outPath.c_str());
+    std::fprintf(stderr, "quillchanter: %s: %s\n", inPath.c_str(), result.error.c_str());
+    return 1;
+  }
+  if (result.sinkFailed || !closed) {
+    std::fprintf(stderr, "quillchanter: %s: cannot write the file\n", outPath.c_str());
+    return 1;
+  }
+  if (!result.note.empty()) std::fprintf(stderr, "quillchanter: %s: %s\n", inPath.c_str(), result.note.c_str());
+  std::printf("%s: %.2f seconds\n", outPath.c_str(), result.seconds);
+  return 0;
+}
+
+}  // namespace
+
+int runRenderFile(int argc, char** argv) {
+  if (argc < 2) return usageError(kUsage);
+  const std::string type = extension(argv[1]);
+  if (type != "nsf" && type != "nes") return runRender(argc, argv);
+  if (argc != 3 && argc != 5) return usageError(kUsage);
+  return renderConsoleFile(argc, argv, type == "nsf");
+}

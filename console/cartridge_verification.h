@@ -1,0 +1,15 @@
+// Plays a cartridge export on the console and holds every frame against the
+// editor's reference (reference_ticks.h): the APU writes of the frame but
+// $4011 in their order, and the bytes the timer interrupt streams to $4011,
+// which must be each started sample's data from its first byte on, looping
+// or stopping at its end, until the next start.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "console/nsf_verification.h"
+#include "console/reference_ticks.h"
+
+VerificationResult verifyCartridge(const std::vector<uint8_t>& image, const std::vector<CartridgeFrame>& reference,
+                                   const std::array<RawSample, kSampleSlots>& samples, bool pal);

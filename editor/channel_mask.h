@@ -1,0 +1,6 @@
+// Muting and soloing a track (Ctrl+M and Ctrl+S on the cursor's track).
+#pragma once
+
+void toggleMute(int track);
+// Only this track audible; on a track already alone, all of them again.
+void soloTrack(int track);

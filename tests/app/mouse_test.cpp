@@ -1,0 +1,227 @@
+#include "app/mouse.h"
+
+#include <climits>
+#include <filesystem>
+
+#include "app/file_chooser_view.h"
+#include "app/file_dialog.h"
+#include "app/main_loop.h"
+#include "app/screen_layout.h"
+#include "app/surfaces.h"
+#include "song/module_file.h"
+#include "tests/key_test_support.h"
+#include "tests/temp_dir.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class MouseTest : public EditorTest {
+ protected:
+  void SetUp() override {
+    EditorTest::SetUp();
+    resetMouse();
+    resetFileDialogs();
+  }
+  void TearDown() override {
+    resetFileDialogs();
+    EditorTest::TearDown();
+  }
+  // Through the main loop's dispatch, as SDL delivers it.
+  static void button(Uint8 type, int which, int x, int y) {
+    SDL_Event event{};
+    event.type = type;
+    event.button.button = Uint8(which);
+    event.button.x = Uint16(x);
+    event.button.y = Uint16(y);
+    handleEvent(event);
+  }
+  static void click(const ScreenRect& r, int which = kMouseLeft) {
+    button(SDL_MOUSEBUTTONDOWN, which, r.x + r.width / 2, r.y + r.height / 2);
+    button(SDL_MOUSEBUTTONUP, which, r.x + r.width / 2, r.y + r.height / 2);
+  }
+  static void dragTo(const ScreenRect& r) { mouseMotion(r.x + 1, r.y + 1, true); }
+  static std::array<int32_t, 4> selection() {
+    const EditorState& e = app.editor;
+    return {e.selectionStartChannel, e.selectionStartRow, e.selectionEndChannel, e.selectionEndRow};
+  }
+};
+
+TEST_F(MouseTest, AClickPointsAtWhatIsDrawnThereAndTakesTheFocus) {
+  EditorState& e = app.editor;
+  e.cursorRow = 40;  // rows 23..57 on screen
+  click(patternFieldRect(3, 2, 0));
+  EXPECT_EQ((std::array{e.cursorChannel, e.cursorColumn, e.cursorRow}), (std::array{3, 2, 23}));
+  app.song.orderCount = 20;
+  e.orderCursor = 12;  // positions 5..19 on screen
+  click(orderEntryRect(0));
+  EXPECT_EQ(e.orderCursor, 5);
+  EXPECT_EQ(e.focus, kFocusOrderList);
+  app.song.orderCount = 3;
+  click(orderEntryRect(3));
+  EXPECT_EQ(e.orderCursor, 5) << "below the last entry";
+
+  e.naming = true;
+  click(instrumentEntryRect(1));
+  EXPECT_TRUE(e.naming) << "the name being typed stays";
+  app.song.instrumentNames[7] = "bass";
+  click(instrumentEntryRect(7));
+  EXPECT_EQ(e.currentInstrument, 7);
+  EXPECT_EQ(e.nameCursor, 4);
+  EXPECT_FALSE(e.naming);
+  EXPECT_EQ(e.focus, kFocusInstrumentList);
+
+  setEnvelope(app.song.envelopes[7][kNoteEnvelope], {64, 64, 64, 64, 64, 64, 64, 64, 64, 64});
+  e.envelopeCursor[kNoteEnvelope] = 6;  // steps 3..8 on screen
+  click(envelopeStepRect(kNoteEnvelope, 5));
+  EXPECT_EQ(e.selectedEnvelope, kNoteEnvelope);
+  EXPECT_EQ(e.envelopeCursor[kNoteEnvelope], 8);
+  EXPECT_EQ(e.focus, kFocusEnvelope);
+  click(patternFieldRect(0, 0, 0));
+  EXPECT_EQ(e.focus, kFocusPattern);
+  e.currentInstrument = 0;  // no envelope editor on screen
+  click(envelopeStepRect(kVolumeEnvelope, 0));
+  EXPECT_EQ(e.focus, kFocusPattern);
+  EXPECT_EQ(e.selectedEnvelope, kNoteEnvelope);
+}
+
+TEST_F(MouseTest, TheWheelMovesTheCursorOfThePanelUnderThePointerWithinItsRange) {
+  EditorState& e = app.editor;
+  const auto wheel = [](int which, const ScreenRect& r, int times = 1) {
+    for (int i = 0; i < times; ++i) button(SDL_MOUSEBUTTONDOWN, which, r.x, r.y);
+  };
+  e.step = 4;
+  wheel(kWheelDown, patternFieldRect(1, 0, 20), 2);
+  EXPECT_EQ(e.cursorRow, 8);
+  e.step = 0;
+  wheel(kWheelUp, headingRect(2));
+  EXPECT_EQ(e.cursorRow, 7);
+  wheel(kWheelDown, patternFieldRect(1, 0, 20), 60);
+  EXPECT_EQ(e.cursorRow, 63) << "no wrap";
+
+  app.song.orderCount = 3;
+  wheel(kWheelDown, orderEntryRect(0), 5);
+  EXPECT_EQ(e.orderCursor, 2);
+  wheel(kWheelDown, instrumentEntryRect(0), 20);
+  EXPECT_EQ(e.currentInstrument, 15);
+  setEnvelope(app.song.envelopes[15][kDutyEnvelope], {0, 1, 2});
+  wheel(kWheelDown, envelopeStepRect(kDutyEnvelope, 0), 5);
+  EXPECT_EQ(e.selectedEnvelope, kDutyEnvelope);
+  EXPECT_EQ(e.envelopeCursor[kDutyEnvelope], 2);
+  EXPECT_EQ(e.focus, kFocusPattern) << "the wheel leaves the focus";
+}
+
+TEST_F(MouseTest, ADragSelectsWhatLeftAltAndTheArrowsSelect) {
+  app.editor.cursorChannel = 1;
+  app.editor.cursorRow = 2;
+  press(kKeyLAlt);
+  press(kKeyRight, kModLAlt);
+  press(kKeyDown, kModLAlt);
+  press(kKeyDown, kModLAlt);
+  const auto byKeys = selection();
+
+  resetToProgramStart();
+  button(SDL_MOUSEBUTTONDOWN, kMouseLeft, patternFieldRect(1, 3, 2).x, patternFieldRect(1, 3, 2).y);
+  dragTo(patternFieldRect(1, 3, 2));
+  EXPECT_EQ(selection(), (std::array{0, 0, 0, 0})) << "a press, or a jitter within its cell, leaves the old block";
+  dragTo(patternFieldRect(3, 0, 6));
+  dragTo(patternFieldRect(2, 0, 4));
+  button(SDL_MOUSEBUTTONUP, kMouseLeft, 0, 0);
+  EXPECT_EQ(selection(), byKeys);
+  EXPECT_EQ(app.editor.cursorRow, 2) << "the cursor stays where the drag began";
+  dragTo(patternFieldRect(4, 0, 9));
+  EXPECT_EQ(selection(), byKeys) << "no drag after the release";
+  press('c', kModLCtrl);
+  EXPECT_EQ(app.clipboard.clipboardWidth, 2);
+  EXPECT_EQ(app.clipboard.clipboardHeight, 3);
+}
+
+TEST_F(MouseTest, ADragHeldPastTheTopOrBottomLineScrollsToTheEndsAndStops) {
+  mousePress(kMouseLeft, patternFieldRect(2, 0, 10).x, patternFieldRect(2, 0, 10).y, 0);
+  mouseMotion(patternFieldRect(2, 0, 0).x, -40, true);
+  for (int frame = 0; frame < 80; ++frame) continueDrag();
+  EXPECT_EQ(selection(), (std::array{2, 10, 2, 0}));
+  mouseMotion(patternFieldRect(0, 0, 0).x, kStatusY + 5, true);
+  for (int frame = 0; frame < 20; ++frame) continueDrag();
+  EXPECT_EQ(app.editor.selectionEndRow, 20 + kVisibleRows - 1);
+  for (int frame = 0; frame < 80; ++frame) continueDrag();
+  EXPECT_EQ(selection(), (std::array{2, 10, 0, 63}));
+  EXPECT_EQ(app.editor.cursorRow, 46);  // just far enough for the last row to show
+  mouseMotion(0, 0, false);  // the release happened outside the window
+  continueDrag();
+  EXPECT_EQ(app.editor.cursorRow, 46);
+}
+
+TEST_F(MouseTest, HeadingsMuteOnTheLeftButtonAndSoloOnTheRight) {
+  click(headingRect(3));
+  EXPECT_EQ(app.editor.channelMask, 31u & ~(1u << 3));
+  click(headingRect(1), kMouseRight);
+  EXPECT_EQ(app.editor.channelMask, 1u << 1);
+  click(headingRect(1), kMouseRight);
+  EXPECT_EQ(app.editor.channelMask, 31u);
+  EXPECT_EQ(app.editor.cursorChannel, 0) << "the cursor does not move";
+}
+
+TEST_F(MouseTest, StrayButtonsAndPointsKeepTheSongTheCursorsAndTheUndoHistory) {
+  editMode();
+  press('q');
+  app.editor.cursorRow = 5;
+  const Bytes before = encodeModule(app.song);
+  const EditorState& e = app.editor;
+
+  for (const int which : {0, 1, 2, 3, 4, 5, 6, 7, 255})
+    for (const auto& [x, y] : {std::pair{-1, -1}, {INT_MIN, INT_MAX}, {kScreenWidth, kScreenHeight}, {376, 300},
+                               {kOrderListX, 11 * 16}, {kInstrumentX, 29 * 16}, {700, 590}}) {
+      mousePress(which, x, y, 0);
+      mouseMotion(x, y, true);
+      continueDrag();
+      mouseRelease(which);
+    }
+  mouseRelease(kMouseRight);
+  mouseMotion(10, 10, true);
+  // A second button while the first is down does nothing.
+  mousePress(kMouseLeft, patternFieldRect(1, 0, 3).x, patternFieldRect(1, 0, 3).y, 0);
+  mousePress(kMouseRight, headingRect(1).x, headingRect(1).y, 0);
+  mousePress(kWheelDown, 100, 100, 0);
+  mouseRelease(kMouseRight);
+  EXPECT_EQ(e.channelMask, 31u);
+  EXPECT_EQ(e.cursorRow, 3);
+  mouseRelease(kMouseLeft);
+
+  EXPECT_EQ(encodeModule(app.song), before);
+  EXPECT_TRUE(e.cursorRow >= 0 && e.cursorRow < kRows && e.cursorChannel >= 0 && e.cursorChannel < kChannels);
+  EXPECT_TRUE(e.selectionEndRow >= 0 && e.selectionEndRow < kRows);
+  press('z', kModLCtrl);
+  EXPECT_EQ(cellAt(0, 0).note, 0) << "the key's edit is still the last undo step";
+}
+
+TEST_F(MouseTest, InTheChooserAClickSelectsADoubleClickOpensTheWheelScrolls) {
+  TempDir dir;
+  for (int i = 0; i < 30; ++i) writeFile(dir.file("song" + std::to_string(10 + i) + ".qcm"), {1});
+  const fs::path saved = fs::current_path();
+  fs::current_path(dir.path());
+  std::optional<std::string> answer;
+  openFileDialog("Open module", kModuleFilter, [&](const std::optional<std::string>& path) { answer = path; });
+  fs::current_path(saved);
+  const FileChooser& chooser = *activeFileChooser();
+  const auto clickRow = [](int row, uint32_t ticks) {
+    mousePress(kMouseLeft, chooserEntryRect(row).x, chooserEntryRect(row).y, ticks);
+    mouseRelease(kMouseLeft);
+  };
+  clickRow(2, 1000);
+  clickRow(2, 1000 + kDoubleClickMs + 1);
+  EXPECT_EQ(chooser.selected, 2);
+  EXPECT_FALSE(fileDialogAnswered()) << "two clicks too far apart";
+  mousePress(kWheelDown, 0, 0, 0);
+  EXPECT_EQ(chooser.top, kChooserWheelEntries);
+  EXPECT_EQ(chooser.selected, 2);
+  click(patternFieldRect(2, 0, 9));
+  EXPECT_EQ(app.editor.cursorRow, 0) << "the editor gets no clicks while a chooser is open";
+  clickRow(1, 3000);
+  clickRow(1, 3000 + kDoubleClickMs);
+  ASSERT_TRUE(fileDialogAnswered());
+  finishFileDialog();
+  EXPECT_EQ(answer, dir.file("song" + std::to_string(10 + kChooserWheelEntries) + ".qcm"));  // after ".."
+}
+
+}  // namespace
