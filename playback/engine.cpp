@@ -1,15 +1,11 @@
 #include "playback/engine.h"
 
 #include <algorithm>
-#include <array>
 
 #include "playback/clock_rates.h"
 
 namespace {
 
-constexpr int32_t kBaseClocks = 106;
-// Nine extra clocks in 16 sub-steps: 1705 clocks, so a frame averages 33247.5.
-constexpr std::array<int32_t, 16> kExtraClockPattern = {1, 0, 1, 0, 1, 1, 0, 1, 0, 1, 1, 0, 1, 0, 1, 0};
 constexpr int32_t kWriteSpacing = 4;  // CPU clocks between register writes
 // A frame writes about 20 registers; thousands of writes in one sub-step
 // stop advancing here, so no step lands beyond the buffer (65536 clocks are
@@ -34,15 +30,6 @@ void apuWrite(Engine& engine, uint32_t address, uint8_t value) {
   }
   engine.expansionChip.runUntil(engine.writeTime);
   engine.expansionChip.write(address, value);
-}
-
-void endSubStep(Engine& engine) {
-  const int32_t clocks = kBaseClocks + kExtraClockPattern[engine.extraClockIndex];
-  engine.extraClockIndex = (engine.extraClockIndex + 1) % int32_t(kExtraClockPattern.size());
-  engine.writeTime = 0;
-  engine.soundChip.endSlice(clocks);
-  engine.expansionChip.endSlice(clocks);
-  engine.output->endFrame(clocks, true);
 }
 
 const char* setupChipClock(Engine& engine, bool ntsc) {

@@ -3,10 +3,6 @@
 #include "playback/clock_rates.h"
 #include "playback/note_tables.h"
 
-namespace {
-constexpr double kPcmStepPal = 0.5000641025641026;  // 7801 / 15600
-}  // namespace
-
 void buildPeriodTable(Player& player) {
   auto& table = player.periodTable;
   const double clock = cpuClock(player.song->ntsc);
@@ -24,7 +20,5 @@ int rowThreshold(const Player& player) {
   if (!player.song->ntsc) return kRowThresholdPal;
   return player.options.rowTiming == RowTiming::kEditor ? kRowThresholdNtsc : kCartRowThresholdNtsc;
 }
-
-double pcmStep(bool ntsc) { return ntsc ? kPalOverNtscClock * kPcmStepPal : kPcmStepPal; }
 
 double framesPerSecond(bool ntsc) { return chipClockRate(ntsc) / kFrameClocks; }

@@ -1,6 +1,7 @@
 // The player's tables and the rates that follow the song's standard.
 #pragma once
 
+#include "playback/clock_rates.h"
 #include "playback/player_state.h"
 
 // periodTable for the song's standard.
@@ -13,4 +14,7 @@ int rowThreshold(const Player& player);
 // Player frames per second: 50.007 in PAL, 53.832 in NTSC.
 double framesPerSecond(bool ntsc);
 // Raw-sample bytes per sub-step: about 7800 bytes a second in both standards.
-double pcmStep(bool ntsc);
+inline double pcmStep(bool ntsc) {
+  constexpr double kPcmStepPal = 0.5000641025641026;  // 7801 / 15600
+  return ntsc ? kPalOverNtscClock * kPcmStepPal : kPcmStepPal;
+}

@@ -64,11 +64,7 @@ void streamSample(Player& p, Engine& engine) {
   }
 }
 
-}  // namespace
-
-void playerSubStep(Player& p) {
-  if (!p.engine) return;
-  Engine& engine = *p.engine;
+void carryOutRequests(Player& p, Engine& engine) {
   if (p.clockChanged) {
     setupChipClock(engine, p.song->ntsc);
     buildPeriodTable(p);
@@ -89,7 +85,15 @@ void playerSubStep(Player& p) {
     silenceEverything(p, engine);
     p.silenceRequest = false;
   }
-  if (p.pcmSample != 0) streamSample(p, engine);
+}
+
+}  // namespace
+
+void playerSubStep(Player& p) {
+  if (!p.engine) return;
+  // Most sub-steps have no request: one test for all four.
+  if (p.clockChanged | p.channelMaskChanged | p.apuResetRequest | p.silenceRequest) carryOutRequests(p, *p.engine);
+  if (p.pcmSample != 0) streamSample(p, *p.engine);
 }
 
 void setChannelMask(Player& p, uint32_t mask) {

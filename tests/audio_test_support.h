@@ -51,7 +51,7 @@ class AudioTest : public ::testing::Test {
     write(0x400F, 0x08);
   }
 
-  std::unique_ptr<Engine> chip = std::make_unique<Engine>();
+  std::unique_ptr<Engine> chip = std::make_unique<Engine>(false);
 };
 
 inline int peak(const Samples& s, size_t from = 0) {

@@ -62,7 +62,7 @@ class PlayerTest : public ::testing::Test {
   int32_t tablePeriod(int note) const { return player.periodTable[note]; }
 
   Song song;
-  Engine engine;
+  Engine engine{false};
   Player player{song, &engine};
   Writes writes;
 };

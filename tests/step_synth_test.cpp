@@ -15,7 +15,7 @@ struct NamedSynth {
   int width;
 };
 
-const Engine engine;
+const Engine engine(false);
 
 std::vector<NamedSynth> engineSynths() {
   const SoundChip& chip = engine.soundChip;
