@@ -2,11 +2,13 @@
 
 #include <cstdio>
 
+#include "app/draw_screen.h"
 #include "app/file_dialog.h"
 #include "app/file_filters.h"
 #include "app/module_loading.h"
 #include "editor/status_line.h"
 #include "editor/undo_history.h"
+#include "export/audio_export.h"
 #include "export/nsf_export.h"
 #include "export/rom_export.h"
 #include "samples/raw_sample_import.h"
@@ -34,6 +36,7 @@ CommandDialog dialogFor(FileCommand command) {
     case FileCommand::SaveInstrument: return {"Save instrument", true, kInstrumentFilter};
     case FileCommand::ExportRom: return {"Export iNES ROM", true, kRomFilter};
     case FileCommand::ExportNsf: return {"Export NSF", true, kNsfFilter};
+    case FileCommand::ExportAudio: return {"Export audio", true, kAudioFilter};
   }
   return {"", false, kModuleFilter};
 }
@@ -57,6 +60,29 @@ constexpr const char* kNotOpened = "Couldn't open file!";
 
 void printLine(const std::string& line) { std::printf("%s\n", line.c_str()); }
 
+bool exportNsfOrNsfe(const std::string& path) {
+  return matchesPattern(path, "*.nsfe") ? exportNsfe(app.song, path, printLine) : exportNsf(app.song, path, printLine);
+}
+
+// The export plays the song on a player of its own while the live one plays
+// on; the window is redrawn with the progress when it takes a while.
+bool exportSongAudio(const std::string& path) {
+  constexpr uint32_t kQuietMs = 500;
+  constexpr uint32_t kRedrawMs = 100;
+  const AudioExportOptions options{.loops = kEditorExportLoops, .fadeSeconds = kExportFadeSeconds};
+  const uint32_t start = shell.ticks();
+  uint32_t drawn = start;
+  const ExportProgress progress = [&](double done) {
+    const uint32_t now = shell.ticks();
+    if (now - start < kQuietMs || now - drawn < kRedrawMs) return;
+    drawn = now;
+    updateStatus("Rendering audio: " + std::to_string(int(done * 100)) + "%");
+    drawScreen();
+    presentScreen();
+  };
+  return exportAudio(app.song, path, options, planAudioExport(app.song, options), progress);
+}
+
 }  // namespace
 
 void performFileCommand(FileCommand command, const std::string& path) {
@@ -79,7 +105,8 @@ void performFileCommand(FileCommand command, const std::string& path) {
     case FileCommand::SaveOptimizedSamples: report(saveOptimizedSamples(path), kSaved, kNotSaved); break;
     case FileCommand::SaveInstrument: report(saveInstrument(path), kSaved, kNotSaved); break;
     case FileCommand::ExportRom: report(exportRom(path), kSaved, kNotSaved); break;
-    case FileCommand::ExportNsf: report(exportNsf(app.song, path, printLine), kSaved, kNotSaved); break;
+    case FileCommand::ExportNsf: report(exportNsfOrNsfe(path), kSaved, kNotSaved); break;
+    case FileCommand::ExportAudio: report(exportSongAudio(path), kSaved, kNotSaved); break;
   }
 }
 

@@ -1,4 +1,4 @@
-// The eight file commands: each asks for a path with a file dialog and,
+// The file commands: each asks for a path with a file dialog and,
 // once the dialog closes, hands it to a reader or writer and reports the
 // outcome on the status line. A cancelled dialog shows "File selection
 // canceled." and changes nothing. Loading an instrument or a raw sample is

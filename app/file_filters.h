@@ -23,7 +23,8 @@ inline constexpr FileType kRecordingTypes[] = {
     {"Microsoft WAV (*.wav)", "*.wav"}, {"Ogg Vorbis (*.ogg)", "*.ogg"}, {"FLAC (*.flac)", "*.flac"}, kAllFiles};
 inline constexpr FileType kOptimizedSampleTypes[] = {{"Quillchanter optimized samples (*.qcs)", "*.qcs"}, kAllFiles};
 inline constexpr FileType kRomTypes[] = {{"Quillchanter iNES ROM (*.nes)", "*.nes"}, kAllFiles};
-inline constexpr FileType kNsfTypes[] = {{"NES Sound Format (*.nsf)", "*.nsf"}, kAllFiles};
+inline constexpr FileType kNsfTypes[] = {
+    {"NES Sound Format (*.nsf)", "*.nsf"}, kAllFiles, {"NES Sound Format Extended (*.nsfe)", "*.nsfe"}};
 
 inline constexpr FileFilter kModuleFilter{kModuleTypes, "qcm"};
 inline constexpr FileFilter kInstrumentFilter{kInstrumentTypes, "qci"};
@@ -31,6 +32,8 @@ inline constexpr FileFilter kRecordingFilter{kRecordingTypes, "wav"};
 inline constexpr FileFilter kOptimizedSamplesFilter{kOptimizedSampleTypes, "qcs"};
 inline constexpr FileFilter kRomFilter{kRomTypes, "nes"};
 inline constexpr FileFilter kNsfFilter{kNsfTypes, "nsf"};
+// The audio export writes the types a recording is imported from.
+inline constexpr FileFilter kAudioFilter = kRecordingFilter;
 
 // Case-insensitive, as file types are on the systems the files travel to.
 bool matchesPattern(std::string_view name, std::string_view pattern);

@@ -39,11 +39,16 @@ const Command kCommands[] = {
      runExportQcs},
     {"--export-nes", "--export-nes MODULE OUT.nes  write the song as a VRC6 cartridge image with its player",
      runExportNes},
-    {"--render", "--render MODULE|FILE.nsf|FILE.nes OUT.wav [--seconds S]  play the song, or an export on the console, into a WAV file",
+    {"--render",
+     "--render MODULE OUT.(wav|flac|ogg) [--loops N] [--fade S] [--seconds S] [--rate R] [--bits B] [--stems]\n"
+     "       quillchanter --render FILE.nsf|FILE.nes OUT.wav [--seconds S]\n"
+     "                              play the song, or an export on the console, into an audio file",
      runRenderFile},
     {"--trace", "--trace MODULE [--ticks N]   print the register values of every tick, to the loop point",
      runTrace},
     {"--export-nsf", "--export-nsf MODULE OUT.nsf  compile the song into an NSF file", runExportNsf},
+    {"--export-nsfe", "--export-nsfe MODULE OUT.nsfe  the NSF as NSFe, with the song's length and a fade",
+     runExportNsfe},
     {"--verify", "--verify MODULE              play both exports on the emulated console against the editor", runVerify},
 };
 

@@ -13,7 +13,7 @@
 
 #include "cli/command_support.h"
 #include "cli/render_command.h"
-#include "playback/loop_point.h"
+#include "playback/song_length.h"
 #include "cli/wav_file.h"
 #include "console/console_render.h"
 
@@ -78,8 +78,9 @@ int renderConsoleFile(int argc, char** argv, bool nsf) {
 }  // namespace
 
 int runRenderFile(int argc, char** argv) {
-  if (argc != 3 && argc != 5) return usageError(kUsage);
+  if (argc < 2) return usageError(kUsage);
   const std::string type = extension(argv[1]);
-  if (type == "nsf" || type == "nes") return renderConsoleFile(argc, argv, type == "nsf");
-  return runRender(argc, argv);
+  if (type != "nsf" && type != "nes") return runRender(argc, argv);
+  if (argc != 3 && argc != 5) return usageError(kUsage);
+  return renderConsoleFile(argc, argv, type == "nsf");
 }

@@ -2,4 +2,5 @@
 #pragma once
 
 // argv[0] is the command's name; returns the exit status (1 after one line on stderr).
+// Dispatches by MODULE's name: .nsf and .nes play on the console, any other is a module.
 int runRenderFile(int argc, char** argv);

@@ -1,5 +1,6 @@
-// --export-nsf: the song compiled into an NSF file.
+// --export-nsf and --export-nsfe: the song compiled into an NSF or NSFe file.
 #pragma once
 
 // argv[0] is the command's name; returns the exit status (1 after one line on stderr).
 int runExportNsf(int argc, char** argv);
+int runExportNsfe(int argc, char** argv);

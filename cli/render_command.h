@@ -1,4 +1,4 @@
-// --render: the song played from the top into a WAV file.
+// --render of a module: the song played from the top into an audio file.
 #pragma once
 
 // argv[0] is the command's name; returns the exit status (1 after one line on stderr).

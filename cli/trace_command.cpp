@@ -8,13 +8,12 @@
 #include "cli/command_support.h"
 #include "playback/loop_point.h"
 #include "playback/player.h"
+#include "playback/song_length.h"
 
 namespace {
 
 constexpr const char* kUsage = "--trace MODULE [--ticks N]";
 constexpr long kMaxTicks = 100'000'000;
-
-long ticksInCap(bool ntsc) { return std::lround(kRenderCapSeconds * framesPerSecond(ntsc)); }
 
 }  // namespace
 
@@ -36,7 +35,7 @@ int runTrace(int argc, char** argv) {
   Player p(*module.song, nullptr, options);
   startSong(p);
   LoopPointFinder loop(p.playOrder, p.playRow);
-  const long limit = ticks != 0 ? ticks : ticksInCap(module.song->ntsc);
+  const long limit = ticks != 0 ? ticks : renderCapTicks(module.song->ntsc);
   long done = 0;
   bool looped = false;
   while (done < limit && !looped) {

@@ -9,7 +9,7 @@
 #include "console/reference_ticks.h"
 #include "export/cart_images.h"
 #include "export/rom_layout.h"
-#include "playback/loop_point.h"
+#include "playback/song_length.h"
 #include "song/module_file.h"
 
 namespace {

@@ -14,6 +14,7 @@ enum class FileCommand {
   SaveInstrument,
   ExportRom,
   ExportNsf,
+  ExportAudio,
 };
 
 using FileCommandRunner = void (*)(FileCommand);

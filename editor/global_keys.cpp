@@ -165,6 +165,9 @@ std::optional<FileCommand> globalCommandKey(const KeyEvent& key) {
       return std::nullopt;
     case 'l': return loadKey(key.mod);
     case 's': return saveKey(key.mod);
+    case 'w':
+      if (hasLAlt(key.mod) && !hasLShift(key.mod) && !hasLCtrl(key.mod)) return FileCommand::ExportAudio;
+      return std::nullopt;
     case kKeyRCtrl: startPlayback(false); return std::nullopt;
     case kKeyRShift:
     case kKeyRAlt: startPlayback(true); return std::nullopt;

@@ -56,6 +56,7 @@ constexpr KeyBinding kBindings[] = {
     {Global, 's', 0, {Left, Left, Left}, "Save the raw sample as NES sample banks"},
     {Global, 's', 0, {Left, NotLeft, Left}, "Export an iNES ROM (VRC6 cartridge)"},
     {Global, 's', 0, {Left, Any, NotLeft}, "Export an NSF file"},
+    {Global, 'w', 0, kLeftAltOnly, "Export the song as audio (WAV, FLAC, Ogg)"},
     {Global, kKeypadDigits, 0, kAnyMods, "Select instrument 0-9"},
     {Global, kKeyPadDivide, kKeyPadMultiply, kAnyMods, "Octave down/up"},
     {Global, kKeyPadMinus, kKeyPadPlus, kNoLeftAlt, "Previous/next instrument"},

@@ -23,6 +23,15 @@ void setStatus(const std::string& text) {
   app.status.text = text;
 }
 
+void updateStatus(const std::string& text) {
+  if (statusAlpha(shell.ticks()) < int(kFadeIn)) {
+    setStatus(text);
+    return;
+  }
+  app.status.stamp = shell.ticks() - kFadeIn;
+  app.status.text = text;
+}
+
 int statusAlpha(uint32_t now) {
   const uint32_t age = now - app.status.stamp;
   if (age < kFadeIn) return int(age);

@@ -6,6 +6,8 @@
 #include <string>
 
 void setStatus(const std::string& text);
+// Changes the text of the message without starting its fade again: progress.
+void updateStatus(const std::string& text);
 // Alpha of the message at the given tick: 0 when it is no longer drawn.
 int statusAlpha(uint32_t now);
 

@@ -14,7 +14,13 @@
 // its own: whatever plays meanwhile is not touched.
 std::optional<std::vector<uint8_t>> compileNsf(const Song& song, const CompileReport& report = {});
 
+// The NSF as an NSFe file, with the length of the intro and one loop and
+// the editor's audio export fade.
+std::optional<std::vector<uint8_t>> compileNsfe(const Song& song, const CompileReport& report = {});
+
 // compileNsf, then a write through a temporary file and a rename. False when
 // there is no file or it cannot be written: no file is left behind (an old
 // one at path stays as it was).
 bool exportNsf(const Song& song, const std::string& path, const CompileReport& report = {});
+// The same for compileNsfe.
+bool exportNsfe(const Song& song, const std::string& path, const CompileReport& report = {});

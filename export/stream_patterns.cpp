@@ -21,6 +21,14 @@ StreamPattern encodePass(int channel, const OrderPass& pass) {
 
 }  // namespace
 
+int64_t passTicks(const SongStreams& streams, int firstPass) {
+  const ChannelStreams& channel = streams.channels[0];
+  int64_t ticks = 0;
+  for (size_t pass = size_t(firstPass); pass < channel.orderList.size(); ++pass)
+    ticks += channel.pool[size_t(channel.orderList[pass])].ticks;
+  return ticks;
+}
+
 void commitPass(SongStreams& streams, const OrderPass& pass) {
   for (int c = 0; c < kChannels; c++) {
     ChannelStreams& channel = streams.channels[c];

@@ -27,6 +27,10 @@ struct SongStreams {
   int loopPoint = 0;  // index into every order list
 };
 
+// Ticks of the order passes from firstPass to the end; from 0, the intro
+// and one loop, from the loop point, the loop alone.
+int64_t passTicks(const SongStreams& streams, int firstPass);
+
 // Appends one pass to every channel's order list, as the first pool pattern
 // with equal records or else as a new pattern.
 void commitPass(SongStreams& streams, const OrderPass& pass);

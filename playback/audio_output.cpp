@@ -16,7 +16,7 @@ void fillAudio(Engine& engine, Player* player, int16_t* destination, int count) 
   assert(!player || player->engine == &engine);
   while (count > 0) {
     const int wanted = std::min(count, kLargestRead);
-    while (engine.outputReady && engine.outputBuffer.samplesAvailable() < wanted) {
+    while (engine.outputReady && engine.output->samplesAvailable() < wanted) {
       if (player) {
         if (engine.subStep == 0) playerFrame(*player);
         playerSubStep(*player);
@@ -24,12 +24,13 @@ void fillAudio(Engine& engine, Player* player, int16_t* destination, int count) 
       endSubStep(engine);
       if (++engine.subStep == kSubStepsPerFrame) engine.subStep = 0;
     }
+    const int frame = engine.output->samplesPerFrame;
     if (!engine.outputReady) {
-      std::fill_n(destination, count, int16_t(0));
+      std::fill_n(destination, count * frame, int16_t(0));
       return;
     }
-    const int read = engine.outputBuffer.readSamples(destination, wanted);
-    destination += read;
+    const int read = engine.output->readSamples(destination, wanted);
+    destination += read * frame;
     count -= read;
   }
 }

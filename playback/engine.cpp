@@ -19,7 +19,7 @@ uint8_t readSampleMemory(uint16_t) { return kSampleMemoryByte; }
 
 }  // namespace
 
-Engine::Engine(bool ntsc) { initAudioEngine(*this, ntsc); }
+Engine::Engine(bool ntsc, int32_t sampleRate) : sampleRate(sampleRate) { initAudioEngine(*this, ntsc); }
 
 void apuWrite(Engine& engine, uint32_t address, uint8_t value) {
   engine.writeTime = std::min(engine.writeTime + kWriteSpacing, kLatestWriteTime);
@@ -33,19 +33,26 @@ void apuWrite(Engine& engine, uint32_t address, uint8_t value) {
 }
 
 const char* setupChipClock(Engine& engine, bool ntsc) {
-  Nonlinear_Buffer& buffer = engine.outputBuffer;
+  Multi_Buffer& buffer = *engine.output;
   buffer.setClockRate(chipClockRate(ntsc));
   engine.soundChip.noise.pal = !ntsc;
-  const char* error = buffer.setSampleRate(kOutputRate, 0);
+  const char* error = buffer.setSampleRate(engine.sampleRate, 0);
   buffer.clearBuffer();
+  engine.soundChip.setSampleRate(engine.sampleRate);
+  engine.expansionChip.setSampleRate(engine.sampleRate);
   engine.soundChip.setOutputLevels(true, 1.0);
-  buffer.mapper.enabled = true;
+  engine.outputBuffer.mapper.enabled = true;
   // Without a buffer nothing may render into it.
   engine.outputReady = error == nullptr;
   engine.expansionChip.setOutput(engine.outputReady ? buffer.channelBuffers(0).centre : nullptr);
   for (int channel = 0; channel < kChipChannels; ++channel)
     engine.soundChip.setOutput(channel, engine.outputReady ? buffer.channelBuffers(channel).centre : nullptr);
   return error;
+}
+
+const char* useOutput(Engine& engine, Multi_Buffer& buffer, bool ntsc) {
+  engine.output = &buffer;
+  return setupChipClock(engine, ntsc);
 }
 
 void initAudioEngine(Engine& engine, bool ntsc) {

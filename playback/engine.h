@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "playback/clock_rates.h"
 #include "playback/expansion_chip.h"
 #include "playback/nonlinear_buffer.h"
 #include "playback/sound_chip.h"
@@ -25,13 +26,17 @@ struct Engine {
   // Built but silent: no clock and no buffer until initAudioEngine.
   Engine() = default;
   // Clock and sample rate for the standard, ready to play.
-  explicit Engine(bool ntsc);
+  explicit Engine(bool ntsc, int32_t sampleRate = kOutputRate);
   Engine(const Engine&) = delete;  // the chips point into the buffer
   Engine& operator=(const Engine&) = delete;
 
   SoundChip soundChip;
   ExpansionChip expansionChip;
   Nonlinear_Buffer outputBuffer;
+  // What the chips render into and fillAudio reads: outputBuffer, or one the
+  // owner attaches with useOutput.
+  Multi_Buffer* output = &outputBuffer;
+  int32_t sampleRate = kOutputRate;  // of the output and the chips' band-limited steps
   int32_t subStep = 0;          // within the player frame, 0..311
   int32_t extraClockIndex = 0;  // never reset by a frame: the pattern runs on
   int32_t writeTime = 0;        // clock of the last write within the sub-step
@@ -55,10 +60,13 @@ inline void endSubStep(Engine& engine) {
   engine.writeTime = 0;
   engine.soundChip.endSlice(clocks);
   engine.expansionChip.endSlice(clocks);
-  engine.outputBuffer.endFrame(clocks, true);
+  engine.output->endFrame(clocks, true);
 }
 // Clock and sample rate for the standard; clears the output buffer.
 // Returns "Out of memory" when the buffer can't be allocated, else nullptr.
 const char* setupChipClock(Engine& engine, bool ntsc);
+// Renders into buffer from now on (set up afresh, empty); the caller keeps it
+// alive as long as the engine. Returns what setupChipClock returns.
+const char* useOutput(Engine& engine, Multi_Buffer& buffer, bool ntsc);
 // setupChipClock and the chip's sample reader: what the constructor does.
 void initAudioEngine(Engine& engine, bool ntsc);

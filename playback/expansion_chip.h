@@ -34,6 +34,10 @@ struct ExpansionChip {
   void endSlice(int32_t clocks);
   void reset();
   void setOutput(DeltaBuffer* buffer) { output = buffer; }
+  void setSampleRate(int32_t rate) {
+    pulseSynth.setSampleRate(rate);
+    sawSynth.setSampleRate(rate);
+  }
 
   std::array<ExpansionOscillator, kExpansionOscillators> oscillators{};
   int32_t lastTime = 0;

@@ -8,9 +8,6 @@
 #include <cstdint>
 #include <map>
 
-// 20 minutes: renders of a song that never loops (speed 0) end here.
-inline constexpr int kRenderCapSeconds = 20 * 60;
-
 class LoopPointFinder {
  public:
   // The start: entry 0.

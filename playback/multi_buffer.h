@@ -27,10 +27,11 @@ class Multi_Buffer {
   virtual void clearBuffer() = 0;
   // Ends a time slice of the given CPU clocks.
   virtual void endFrame(int32_t clocks, bool addedStereo) = 0;
+  // Up to maximum samples of samplesPerFrame values each, interleaved.
   virtual int32_t readSamples(int16_t* destination, int32_t maximum) = 0;
   virtual int32_t samplesAvailable() const = 0;
 
   int32_t sampleRate = 0;
   int32_t lengthMs = 0;
-  int32_t samplesPerFrame;  // 1: mono
+  int32_t samplesPerFrame;  // values per sample: 1 for mono
 };

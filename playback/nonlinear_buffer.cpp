@@ -52,7 +52,7 @@ int32_t Nonlinear_Buffer::readSamples(int16_t* destination, int32_t maximum) {
     pulseLevel += (int32_t(pulseEntry[i]) - kRestEntry) * 32768;
     tndLevel -= tndLevel >> tndShift;
     tndLevel += (int32_t(tndEntry[i]) - kRestEntry) * 32768;
-    destination[i] = int16_t(out) == out ? int16_t(out) : int16_t(0x7FFF - (out >> 24));
+    destination[i] = saturated(out);
   }
   pulse.integrator = pulseLevel;
   tnd.integrator = tndLevel;

@@ -8,6 +8,10 @@
 
 inline constexpr const char* kOutOfMemory = "Out of memory";
 
+// A summed level as a signed 16-bit sample: a sum that does not fit
+// saturates to 32767 or -32768.
+inline int16_t saturated(int32_t out) { return int16_t(out) == out ? int16_t(out) : int16_t(0x7FFF - (out >> 24)); }
+
 class Nonlinear_Buffer final : public Multi_Buffer {
  public:
   Nonlinear_Buffer() : Multi_Buffer(1) {}

@@ -55,6 +55,10 @@ void SoundChip::setOutputLevels(bool nonlinear, double volume) {
   for (int i = 0; i < kChipChannels; ++i) channel(i).lastAmp = 0;
 }
 
+void SoundChip::setSampleRate(int32_t rate) {
+  for (StepSynth* synth : {&pulseSynth, &triangleSynth, &noiseSynth, &sampleSynth}) synth->setSampleRate(rate);
+}
+
 void SoundChip::reset(bool pal) {
   clearChannel(pulse1);
   clearChannel(pulse2);

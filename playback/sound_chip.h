@@ -36,6 +36,7 @@ struct SoundChip {
   void endSlice(int32_t clocks);
   // Nonlinear: levels for the Nonlinear_Buffer's mapped tnd half.
   void setOutputLevels(bool nonlinear, double volume);
+  void setSampleRate(int32_t rate);
   void reset(bool pal);
   void setOutput(int channel, DeltaBuffer* buffer);
 

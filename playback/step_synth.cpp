@@ -28,6 +28,15 @@ void StepSynth::setVolume(double volume) {
   scaleKernel();
 }
 
+void StepSynth::setSampleRate(int32_t rate) {
+  if (rate == equaliser_.sampleRate) return;
+  equaliser_.sampleRate = rate;
+  equaliserPending_ = true;
+  const double volume = volume_;
+  volume_ = -1;
+  if (volume != -1) setVolume(volume);
+}
+
 // Half of a symmetric impulse, synthesised as a sum of harmonics whose
 // treble falls off above the rolloff; then integrated over each sample.
 void StepSynth::generateKernel() {

@@ -33,6 +33,8 @@ class StepSynth {
 
   // The kernel is generated on the first call; later calls rescale it.
   void setVolume(double volume);
+  // The output rate the kernel's rolloff is placed for; a change regenerates it.
+  void setSampleRate(int32_t rate);
   int32_t volumeUnit() const { return unit_; }
   int width() const { return width_; }
   const uint16_t* kernelRow(int row) const { return &table_[size_t(row) * width_]; }

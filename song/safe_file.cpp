@@ -58,16 +58,40 @@ void syncDirectory(const std::string& target) {
   close(fd);
 }
 
-// Opens a new file beside the target: same directory, so the rename is atomic.
-int createTemporary(const std::string& target, std::string& tempPath) {
+// 0666 lets the umask decide, as for any file the user creates.
+constexpr mode_t kNewFileMode = 0666;
+
+// Beside the target: same directory, so the rename is atomic.
+std::string temporaryName(const std::string& target) {
   static std::atomic<unsigned> serial{0};
+  return target + std::string(kTemporaryMark) + std::to_string(getpid()) + "-" + std::to_string(serial++);
+}
+
+int createTemporary(const std::string& target, std::string& tempPath) {
   for (int attempt = 0; attempt < 100; ++attempt) {
-    tempPath = target + std::string(kTemporaryMark) + std::to_string(getpid()) + "-" + std::to_string(serial++);
-    // 0666 lets the umask decide, as for any file the user creates.
-    const int fd = open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    tempPath = temporaryName(target);
+    const int fd = open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNewFileMode);
     if (fd >= 0 || errno != EEXIST) return fd;
   }
   return -1;
+}
+
+// A file without a name until it is complete, so a process killed while
+// writing leaves nothing behind; -1 where the file system has no such files.
+int createUnnamed(const std::string& target) {
+  return open(directoryOf(target).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, kNewFileMode);
+}
+
+// Gives the unnamed file a temporary name beside the target, for the rename.
+bool nameUnnamed(int fd, const std::string& target, std::string& tempPath) {
+  const std::string self = "/proc/self/fd/" + std::to_string(fd);
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    tempPath = temporaryName(target);
+    if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, tempPath.c_str(), AT_SYMLINK_FOLLOW) == 0) return true;
+    if (errno != EEXIST) break;
+  }
+  tempPath.clear();
+  return false;
 }
 
 }  // namespace
@@ -83,7 +107,9 @@ bool writeFileSafely(const std::string& path, const std::function<bool(std::FILE
   }
   removeStaleTemporaries(target);
   std::string tempPath;
-  const int fd = createTemporary(target, tempPath);
+  int fd = createUnnamed(target);
+  const bool unnamed = fd >= 0;
+  if (!unnamed) fd = createTemporary(target, tempPath);
   if (fd < 0) return false;
   if (exists) fchmod(fd, old.st_mode & 07777);
 
@@ -91,12 +117,13 @@ bool writeFileSafely(const std::string& path, const std::function<bool(std::FILE
   if (!file) {
     const int error = errno;
     close(fd);
-    unlink(tempPath.c_str());
+    if (!unnamed) unlink(tempPath.c_str());
     errno = error;
     return false;
   }
   errno = 0;
-  bool ok = writeContents(file) && std::fflush(file) == 0 && !std::ferror(file) && fsync(fd) == 0;
+  bool ok = writeContents(file) && std::fflush(file) == 0 && !std::ferror(file) && fsync(fd) == 0 &&
+            (!unnamed || nameUnnamed(fd, target, tempPath));
   int error = errno;
   if (std::fclose(file) != 0 && ok) {
     ok = false;
@@ -107,7 +134,7 @@ bool writeFileSafely(const std::string& path, const std::function<bool(std::FILE
     return true;
   }
   if (ok) error = errno;
-  unlink(tempPath.c_str());
+  if (!tempPath.empty()) unlink(tempPath.c_str());
   errno = error != 0 ? error : EIO;
   return false;
 }

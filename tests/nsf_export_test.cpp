@@ -18,10 +18,9 @@ namespace {
 
 // Compiles the current song as the export does, keeping the compiler's log.
 bool compileQuietly(SongStreams& streams, std::string* log = nullptr) {
-  std::string printed;
-  const bool ok = compileSong(app.song, streams, [&](const std::string& line) { printed += line + "\n"; });
-  if (log) *log = printed;
-  return ok;
+  return compileSong(app.song, streams, [log](const std::string& line) {
+    if (log) *log += line + "\n";
+  });
 }
 
 class NsfExport : public testing::Test {
@@ -67,80 +66,25 @@ TEST_F(NsfExport, SampleTriggersRepeatOnlyWhereARowStartsThem) {
   }
 }
 
-struct ShellLog {
-  static inline std::string calls;
-  static void lock() { calls += "L"; }
-  static void unlock() { calls += "U"; }
-  static void pause(bool paused) { calls += paused ? "P" : "R"; }
-};
-
-class NsfExportShell : public NsfExport {
- protected:
-  void SetUp() override {
-    NsfExport::SetUp();
-    saved_ = shell;
-    ShellLog::calls.clear();
-    shell.lockAudio = ShellLog::lock;
-    shell.unlockAudio = ShellLog::unlock;
-    shell.pauseAudio = ShellLog::pause;
-    Player& p = app.player;
-    p.playing = true;
-    p.sequencerRunning = true;
-    p.tempo = 99;
-    p.speed = 3;
-    p.playOrder = 0;
-    p.playRow = 17;
-    p.playTick = 2;
-    p.tempoAccumulator = 1234;
-    p.playPatternOnly = true;
-    p.pcmPosition = 12.5;
-    p.pcmSample = 4;
-    app.editor.repeatBlock = true;
-  }
-  void TearDown() override { shell = saved_; }
-
-  // Exports, then checks that the live player and the audio device were not touched.
-  bool exportAndCheckUntouched(const std::string& path) {
-    const bool ok = exportNsf(app.song, path);
-    const Player& p = app.player;
-    EXPECT_EQ(p.tempo, 99);
-    EXPECT_EQ(p.speed, 3);
-    EXPECT_EQ(p.playRow, 17);
-    EXPECT_EQ(p.playTick, 2);
-    EXPECT_EQ(p.tempoAccumulator, 1234);
-    EXPECT_TRUE(p.playPatternOnly);
-    EXPECT_EQ(p.pcmPosition, 12.5);
-    EXPECT_EQ(p.pcmSample, 4);
-    EXPECT_TRUE(p.playing);
-    EXPECT_TRUE(p.sequencerRunning);
-    EXPECT_FALSE(p.silenceRequest);
-    EXPECT_TRUE(app.editor.repeatBlock);
-    EXPECT_EQ(ShellLog::calls, "") << "the device is neither paused nor locked";
-    return ok;
-  }
-
- private:
-  ShellServices saved_;
-};
-
-TEST_F(NsfExportShell, SuccessLeavesPlaybackAlone) {
-  ASSERT_TRUE(exportAndCheckUntouched(dir.file("song.nsf")));
+TEST_F(NsfExport, TheExportLeavesThePlayingSongAloneAndWritesTheFile) {
+  app.player.playing = true;
+  app.player.playRow = 17;
+  ASSERT_TRUE(exportNsf(app.song, dir.file("song.nsf")));
+  EXPECT_TRUE(app.player.playing);
+  EXPECT_EQ(app.player.playRow, 17);
   std::vector<uint8_t> file = readFile(dir.file("song.nsf"));
   ASSERT_GT(file.size(), 128u);
   EXPECT_EQ(std::string(file.begin(), file.begin() + 4), "NESM");
 }
 
-TEST_F(NsfExportShell, SongThatNeverLoopsIsRefusedAndPlaybackGoesOn) {
+TEST_F(NsfExport, SongThatNeverLoopsOrAPathThatCannotBeWrittenLeaveNoFile) {
+  EXPECT_FALSE(exportNsf(app.song, dir.file("missing/song.nsf")));
+  EXPECT_FALSE(std::filesystem::exists(dir.file("missing")));
   putCell(app.song, 0, 0, 0, 0, 0, 0xF, "00");  // speed 0: the first row never ends
   writeFile(dir.file("old.nsf"), {1, 2, 3});
-  EXPECT_FALSE(exportAndCheckUntouched(dir.file("old.nsf")));
+  EXPECT_FALSE(exportNsf(app.song, dir.file("old.nsf")));
   EXPECT_EQ(readFile(dir.file("old.nsf")), (std::vector<uint8_t>{1, 2, 3}));
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1) << "a temporary was left";
-}
-
-TEST_F(NsfExportShell, UnwritablePathFailsWithoutAFile) {
-  EXPECT_FALSE(exportAndCheckUntouched(dir.file("missing/song.nsf")));
-  EXPECT_FALSE(std::filesystem::exists(dir.file("missing")));
 }
 
 }  // namespace

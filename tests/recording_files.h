@@ -25,3 +25,14 @@ inline constexpr int kFloatWav = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
 inline constexpr int kPcm16Wav = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
 inline constexpr int kFlac = SF_FORMAT_FLAC | SF_FORMAT_PCM_16;
 inline constexpr int kOggVorbis = SF_FORMAT_OGG | SF_FORMAT_VORBIS;
+
+// The first channel's samples of a file libsndfile reads; empty when it can't.
+inline std::vector<int16_t> readRecording(const std::string& path) {
+  SF_INFO info{};
+  SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
+  if (!file) return {};
+  std::vector<int16_t> samples(size_t(info.frames) * size_t(info.channels));
+  sf_readf_short(file, samples.data(), info.frames);
+  sf_close(file);
+  return samples;
+}

@@ -9,6 +9,8 @@
 #include "app/file_commands.h"
 #include "app/file_dialog.h"
 #include "app/module_loading.h"
+#include "cli/command_line.h"
+#include "editor/live_player.h"
 #include "editor/key_codes.h"
 #include "editor/key_handler.h"
 #include "editor/undo_history.h"
@@ -67,7 +69,8 @@ class FileCommandTest : public ::testing::Test {
 constexpr FileCommand kAllCommands[] = {FileCommand::OpenModule,    FileCommand::LoadInstrument,
                                         FileCommand::LoadRawSample, FileCommand::SaveModule,
                                         FileCommand::SaveOptimizedSamples, FileCommand::SaveInstrument,
-                                        FileCommand::ExportRom,     FileCommand::ExportNsf};
+                                        FileCommand::ExportRom,     FileCommand::ExportNsf,
+                                        FileCommand::ExportAudio};
 
 void markSong() {
   app.song.orderCount = 3;
@@ -243,6 +246,28 @@ TEST_F(FileCommandTest, NsfExportGetsItsExtensionOrFailsForASongThatNeverLoops) 
   const std::vector<uint8_t> nsf = readFile(dir.file("song.nsf"));
   ASSERT_GT(nsf.size(), 128u);
   EXPECT_EQ(std::string(nsf.begin(), nsf.begin() + 4), "NESM");
+}
+
+TEST_F(FileCommandTest, AudioExportWritesWhatTheCommandLineDoesWhileTheSongPlaysOn) {
+  app.song.patterns[0].cells[0][0] = Cell{37, 0x01, 0};
+  ASSERT_TRUE(saveModule(dir.file("song.qcm")));
+  playSong();
+  const std::optional<PlayingRow> playing = playingRow();
+  run(FileCommand::ExportAudio, "song.flac");
+  EXPECT_EQ(app.status.text, "File succesfully saved!");
+  EXPECT_EQ(playingRow().has_value(), playing.has_value());
+  std::vector<std::string> args = {"quillchanter", "--render", dir.file("song.qcm"), dir.file("cli.flac"),
+                                   "--loops", "2", "--fade", "5"};
+  std::vector<char*> argv;
+  for (std::string& a : args) argv.push_back(a.data());
+  testing::internal::CaptureStdout();
+  ASSERT_EQ(runCommandLine(int(argv.size()), argv.data()), 0);
+  testing::internal::GetCapturedStdout();
+  const std::vector<int16_t> saved = readRecording(dir.file("song.flac"));
+  EXPECT_GT(saved.size(), size_t(5 * 44100));
+  EXPECT_EQ(saved, readRecording(dir.file("cli.flac")));
+  run(FileCommand::ExportAudio, "song.mp3");
+  EXPECT_EQ(app.status.text, "Couldn't save file!");
 }
 
 TEST_F(FileCommandTest, RomExportWritesAnInesImage) {
