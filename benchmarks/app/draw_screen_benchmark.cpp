@@ -6,6 +6,7 @@
 #include "app/draw_screen.h"
 #include "app/start_up.h"
 #include "app/surfaces.h"
+#include "editor/live_player.h"
 #include "editor/status_line.h"
 #include "song/app_state.h"
 
@@ -27,16 +28,15 @@ void fillEverything() {
     app.song.instrumentNames[i] = "Instrument with a long name " + std::to_string(i);
     for (auto& envelope : app.song.envelopes[i]) setEnvelope(envelope, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}, 4);
   }
-  app.editor.cursorRow = 30;
   app.editor.orderCursor = 20;
+  app.editor.cursorRow = 31;
+  playFromCursor();  // the play row one below the cursor
+  app.editor.cursorRow = 30;
   app.editor.envelopeCursor = {6, 6, 6};
   app.editor.naming = true;
   app.editor.editMode = true;
   app.editor.selectionEndRow = 40;
   app.editor.selectionEndChannel = 4;
-  app.player.playing = true;
-  app.player.playRow = 31;
-  app.player.playOrder = 20;
   setStatus("File succesfully opened!");
 }
 
