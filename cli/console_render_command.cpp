@@ -14,8 +14,9 @@
 #include "cli/command_support.h"
 #include "cli/render_command.h"
 #include "playback/song_length.h"
-#include "cli/wav_file.h"
+#include "export/sound_file.h"
 #include "console/console_render.h"
+#include "song/safe_file.h"
 
 namespace {
 
@@ -51,22 +52,28 @@ int renderConsoleFile(int argc, char** argv, bool nsf) {
     std::fprintf(stderr, "quillchanter: %s: cannot read: %s\n", inPath.c_str(), std::strerror(errno));
     return 1;
   }
-  WavFile wav(outPath);
-  if (!wav.isOpen()) {
-    std::fprintf(stderr, "quillchanter: %s: cannot write: %s\n", outPath.c_str(), wav.error().c_str());
-    return 1;
-  }
-  const SampleSink sink = [&wav](const std::vector<int16_t>& samples) { return appendAll(wav, samples); };
-  const ConsoleRenderResult result =
-      nsf ? renderNsfFile(bytes, seconds, kRenderCapSeconds, sink)
-          : renderCartridgeFile(bytes, seconds, kRenderCapSeconds, sink);
-  const bool closed = wav.close();
+  // Through the safe writer: a failed render leaves no file and an old one as it was.
+  ConsoleRenderResult result;
+  bool fileFailed = false;
+  const bool written = writeFileSafely(outPath, [&](std::FILE* stream) {
+    SNDFILE* file = openSoundStream(stream, SoundFileFormat{});
+    if (!file) {
+      fileFailed = true;
+      return false;
+    }
+    const SampleSink sink = [file](const std::vector<int16_t>& samples) {
+      return sf_write_short(file, samples.data(), sf_count_t(samples.size())) == sf_count_t(samples.size());
+    };
+    result = nsf ? renderNsfFile(bytes, seconds, kRenderCapSeconds, sink)
+                 : renderCartridgeFile(bytes, seconds, kRenderCapSeconds, sink);
+    fileFailed = sf_close(file) != 0 || result.sinkFailed;
+    return result.error.empty() && !fileFailed;
+  });
   if (!result.error.empty()) {
-    std::remove(outPath.c_str());
     std::fprintf(stderr, "quillchanter: %s: %s\n", inPath.c_str(), result.error.c_str());
     return 1;
   }
-  if (result.sinkFailed || !closed) {
+  if (!written || fileFailed) {
     std::fprintf(stderr, "quillchanter: %s: cannot write the file\n", outPath.c_str());
     return 1;
   }

@@ -79,6 +79,9 @@ TEST(ConsoleRender, FilesThatAreNotWhatTheCommandExpectsAreRefusedWithOneLine) {
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, "quillchanter: " + dir.file("text.nsf") + ": not an NSF file\n");
   EXPECT_FALSE(std::filesystem::exists(dir.file("out.wav")));
+  writeFile(dir.file("kept.wav"), {'o', 'l', 'd'});  // a refused render leaves an existing file alone
+  EXPECT_EQ(runCli({"--render", dir.file("text.nsf"), dir.file("kept.wav")}).status, 1);
+  EXPECT_EQ(readFile(dir.file("kept.wav")), (std::vector<uint8_t>{'o', 'l', 'd'}));
   r = runCli({"--render", dir.file("missing.nes"), dir.file("out.wav")});
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, "quillchanter: " + dir.file("missing.nes") + ": cannot read: No such file or directory\n");
