@@ -1,7 +1,5 @@
 #include "cli/console_render_command.h"
 
-#include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -22,14 +20,6 @@ namespace {
 
 constexpr const char* kUsage = "--render MODULE|FILE.nsf|FILE.nes OUT.wav [--seconds S]";
 constexpr double kMaxSeconds = 12 * 3600.0;
-
-std::string extension(const std::string& path) {
-  const size_t dot = path.find_last_of('.');
-  if (dot == std::string::npos || path.find('/', dot) != std::string::npos) return {};
-  std::string e = path.substr(dot + 1);
-  std::transform(e.begin(), e.end(), e.begin(), [](unsigned char c) { return char(std::tolower(c)); });
-  return e;
-}
 
 bool readWhole(const std::string& path, std::vector<uint8_t>& out) {
   std::ifstream in(path, std::ios::binary);
@@ -86,7 +76,7 @@ int renderConsoleFile(int argc, char** argv, bool nsf) {
 
 int runRenderFile(int argc, char** argv) {
   if (argc < 2) return usageError(kUsage);
-  const std::string type = extension(argv[1]);
+  const std::string type = lowercaseExtension(argv[1]);
   if (type != "nsf" && type != "nes") return runRender(argc, argv);
   if (argc != 3 && argc != 5) return usageError(kUsage);
   return renderConsoleFile(argc, argv, type == "nsf");

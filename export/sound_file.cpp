@@ -45,12 +45,17 @@ int formatCode(const SoundFileFormat& format) {
 
 }  // namespace
 
-std::optional<SoundFileType> soundFileTypeOf(const std::string& path) {
+std::string lowercaseExtension(const std::string& path) {
   const size_t dot = path.find_last_of('.');
-  if (dot == std::string::npos || path.find('/', dot) != std::string::npos) return std::nullopt;
+  if (dot == std::string::npos || path.find('/', dot) != std::string::npos) return {};
   std::string extension = path.substr(dot + 1);
   std::transform(extension.begin(), extension.end(), extension.begin(),
                  [](unsigned char c) { return char(std::tolower(c)); });
+  return extension;
+}
+
+std::optional<SoundFileType> soundFileTypeOf(const std::string& path) {
+  const std::string extension = lowercaseExtension(path);
   if (extension == "wav") return SoundFileType::kWav;
   if (extension == "flac") return SoundFileType::kFlac;
   if (extension == "ogg") return SoundFileType::kOgg;

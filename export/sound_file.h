@@ -11,6 +11,9 @@
 
 enum class SoundFileType { kWav, kFlac, kOgg };
 
+// The file name's extension in lower case, without the dot; empty when it has none.
+std::string lowercaseExtension(const std::string& path);
+
 // .wav, .flac or .ogg, in any letter case; nothing for any other name.
 std::optional<SoundFileType> soundFileTypeOf(const std::string& path);
 
