@@ -5,6 +5,8 @@
 #include "editor/live_player.h"
 #include "playback/clock_rates.h"
 
+namespace qc {
+
 namespace {
 
 constexpr Uint16 kDeviceBufferSamples = 4096;
@@ -27,3 +29,5 @@ void openAudio() {
 void audioCallback(void*, uint8_t* stream, int length) {
   fillLiveAudio(reinterpret_cast<int16_t*>(stream), length / 2);
 }
+
+}  // namespace qc

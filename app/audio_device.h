@@ -4,7 +4,11 @@
 
 #include <cstdint>
 
+namespace qc {
+
 // Opens and starts the device. Without one the program carries on silently.
 void openAudio();
 // SDL's callback: length is in bytes, the stream always 16-bit mono.
 void audioCallback(void* userData, uint8_t* stream, int length);
+
+}  // namespace qc

@@ -10,6 +10,8 @@
 #include "song/module_file.h"
 #include "song/shell_services.h"
 
+namespace qc {
+
 namespace {
 
 // Moves an earlier run's backup aside; false, with nothing lost, when the
@@ -51,3 +53,5 @@ void backupUnsavedSong() {
   }
   std::fflush(stdout);
 }
+
+}  // namespace qc

@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <string>
 
+namespace qc {
+
 inline constexpr uint32_t kAutosaveIntervalMs = 60000;
 inline constexpr const char* kBackupFileName = "backup.qcm";
 inline constexpr int kKeptBackups = 5;
@@ -23,3 +25,5 @@ void autosaveIfDue();
 // At exit: when the song has unsaved changes, writes the backup and says so
 // on stdout.
 void backupUnsavedSong();
+
+}  // namespace qc

@@ -4,6 +4,8 @@
 
 #include "app/font.h"
 
+namespace qc {
+
 namespace {
 
 constexpr const char* kNoteNames[12] = {"C-", "C#", "D-", "D#", "E-", "F-",
@@ -42,3 +44,5 @@ std::string formatSampleCell(const Cell& cell) {
   std::snprintf(text, sizeof text, "x%02X", cell.note);
   return text;
 }
+
+}  // namespace qc

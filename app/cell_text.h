@@ -5,6 +5,8 @@
 
 #include "song/song.h"
 
+namespace qc {
+
 struct CellText {
   std::string note;        // "C-4", "OFF" or three dots
   std::string instrument;  // one hex digit or a dot
@@ -16,3 +18,5 @@ struct CellText {
 CellText formatCell(const Cell& cell);
 // A PCM-track cell: "x" and the sample slot in hex, or three dots.
 std::string formatSampleCell(const Cell& cell);
+
+}  // namespace qc

@@ -15,6 +15,8 @@
 #include "song/app_state.h"
 #include "song/shell_services.h"
 
+namespace qc {
+
 namespace {
 
 constexpr int kStandardX = 685;
@@ -65,3 +67,5 @@ void drawScreen() {
 }
 
 void presentScreen() { SDL_Flip(surfaces.screen); }
+
+}  // namespace qc

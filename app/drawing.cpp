@@ -6,6 +6,8 @@
 #include "app/font.h"
 #include "app/surfaces.h"
 
+namespace qc {
+
 namespace {
 
 // Holds the 32-bit screen (8 bits a component) locked for direct pixel access.
@@ -139,3 +141,5 @@ void drawBox(int x, int y, int width, int height, Rgb colour, int alpha) {
     for (int px = left; px < right; ++px) row[px] = blend.over(row[px]);
   }
 }
+
+}  // namespace qc

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string_view>
 
+namespace qc {
+
 struct Rgb {
   uint8_t r, g, b;
   bool operator==(const Rgb&) const = default;
@@ -32,3 +34,5 @@ void drawBox(int x, int y, int width, int height, Rgb colour, int alpha);
 inline int blendComponent(int source, int below, int alpha) {
   return below + (((source - below) * alpha + 255) >> 8);
 }
+
+}  // namespace qc

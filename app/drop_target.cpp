@@ -10,6 +10,8 @@
 
 #include "app/module_loading.h"
 
+namespace qc {
+
 namespace {
 
 int hexValue(char c) {
@@ -254,3 +256,5 @@ void enableDropTarget() {}
 void handleWindowSystemEvent(const SDL_SysWMmsg&) {}
 
 #endif
+
+}  // namespace qc

@@ -10,6 +10,8 @@
 
 struct SDL_SysWMmsg;
 
+namespace qc {
+
 // After the video mode is set: marks the window XdndAware and turns on
 // SDL's window-system events.
 void enableDropTarget();
@@ -19,3 +21,5 @@ void handleWindowSystemEvent(const SDL_SysWMmsg& message);
 // The local paths named by a text/uri-list: "file:" URIs with %XX escapes
 // decoded, in order; comments, other schemes and remote hosts are left out.
 std::vector<std::string> pathsFromUriList(std::string_view uriList);
+
+}  // namespace qc

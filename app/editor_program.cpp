@@ -9,6 +9,8 @@
 #include "app/video_start.h"
 #include "editor/live_player.h"
 
+namespace qc {
+
 int runEditor(int argc, char** argv) {
   preferX11Video();
   SDL_Init(SDL_INIT_AUDIO | SDL_INIT_VIDEO);
@@ -26,3 +28,5 @@ int runEditor(int argc, char** argv) {
   SDL_Quit();
   return 0;
 }
+
+}  // namespace qc

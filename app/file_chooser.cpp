@@ -7,6 +7,8 @@
 
 #include "editor/key_codes.h"
 
+namespace qc {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -270,3 +272,5 @@ std::string withDefaultExtension(const std::string& name, std::string_view exten
   if (dot != std::string::npos && dot > start) return name;
   return name + "." + std::string(extension);
 }
+
+}  // namespace qc

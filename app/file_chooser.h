@@ -20,6 +20,8 @@
 #include "app/file_filters.h"
 #include "editor/key_handler.h"
 
+namespace qc {
+
 inline constexpr int kChooserRows = 22;  // entries visible at once
 
 enum class ChooserMode { Open, Save };
@@ -64,3 +66,5 @@ void chooserScroll(FileChooser& chooser, int entries);
 
 // "name" + "." + extension, unless the name's last part already has one.
 std::string withDefaultExtension(const std::string& name, std::string_view extension);
+
+}  // namespace qc

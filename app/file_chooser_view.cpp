@@ -5,6 +5,8 @@
 #include "app/screen_layout.h"
 #include "app/surfaces.h"
 
+namespace qc {
+
 namespace {
 
 // The panel's place on the character grid: columns 4..87, lines 2..32.
@@ -115,3 +117,5 @@ void drawFileChooser(const FileChooser& chooser, uint32_t ticks) {
                                     : "Return: open   Backspace: up a folder   Esc: cancel";
   drawText(help, kTextX, lineY(fieldLine + 3), kRowNumberGrey);
 }
+
+}  // namespace qc

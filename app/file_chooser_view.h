@@ -9,6 +9,8 @@
 #include "app/file_chooser.h"
 #include "app/screen_layout.h"
 
+namespace qc {
+
 // Screen line of the first entry; entries follow one a line.
 inline constexpr int kChooserFirstEntryLine = 5;
 
@@ -22,3 +24,5 @@ std::optional<int> chooserRowAt(int x, int y);
 // each non-ASCII character becomes '?', and a long text keeps its end
 // behind "..." when `keepEnd` is set, else its start before "...".
 std::string fitText(std::string_view text, int columns, bool keepEnd = false);
+
+}  // namespace qc

@@ -18,6 +18,8 @@
 #include "song/optimized_samples.h"
 #include "song/shell_services.h"
 
+namespace qc {
+
 namespace {
 
 struct CommandDialog {
@@ -125,3 +127,5 @@ void startFileCommand(FileCommand command) {
     openFileDialog(dialog.title, dialog.filter, std::move(done));
   }
 }
+
+}  // namespace qc

@@ -9,7 +9,11 @@
 
 #include "editor/file_command.h"
 
+namespace qc {
+
 // The runner the window registers: opens the command's dialog.
 void startFileCommand(FileCommand command);
 // The command's work on a chosen path, with its status message.
 void performFileCommand(FileCommand command, const std::string& path);
+
+}  // namespace qc

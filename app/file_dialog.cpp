@@ -2,6 +2,8 @@
 
 #include <system_error>
 
+namespace qc {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -81,3 +83,5 @@ void finishFileDialog() {
 }
 
 void resetFileDialogs() { dialog = Dialog{}; }
+
+}  // namespace qc

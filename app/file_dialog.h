@@ -17,6 +17,8 @@
 #include "app/file_filters.h"
 #include "editor/key_handler.h"
 
+namespace qc {
+
 using FileDialogDone = std::function<void(const std::optional<std::string>& path)>;
 
 void openFileDialog(std::string title, const FileFilter& filter, FileDialogDone done);
@@ -36,3 +38,5 @@ void finishFileDialog();
 
 // Back to the working directory, no dialog open (program start, tests).
 void resetFileDialogs();
+
+}  // namespace qc

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+namespace qc {
+
 bool matchesPattern(std::string_view name, std::string_view pattern) {
   if (pattern == "*.*" || pattern == "*") return true;
   if (!pattern.starts_with('*')) return false;
@@ -11,3 +13,5 @@ bool matchesPattern(std::string_view name, std::string_view pattern) {
   return std::equal(suffix.begin(), suffix.end(), name.end() - std::ptrdiff_t(suffix.size()),
                     [](char a, char b) { return std::tolower(uint8_t(a)) == std::tolower(uint8_t(b)); });
 }
+
+}  // namespace qc

@@ -5,6 +5,8 @@
 #include <span>
 #include <string_view>
 
+namespace qc {
+
 struct FileType {
   std::string_view label;
   std::string_view pattern;  // "*.qcm", or "*.*" for every file
@@ -37,3 +39,5 @@ inline constexpr FileFilter kAudioFilter = kRecordingFilter;
 
 // Case-insensitive, as file types are on the systems the files travel to.
 bool matchesPattern(std::string_view name, std::string_view pattern);
+
+}  // namespace qc

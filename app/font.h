@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+namespace qc {
+
 inline constexpr int kGlyphCount = 256;
 inline constexpr int kGlyphRows = 8;
 
@@ -11,3 +13,5 @@ extern const uint8_t kFont[kGlyphCount * kGlyphRows];
 
 inline constexpr char kDotGlyph = char(0xFA);  // marks empty pattern fields
 inline constexpr char kBarGlyph = char(0xB3);  // separates the pattern tracks
+
+}  // namespace qc

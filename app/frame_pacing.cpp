@@ -1,5 +1,7 @@
 #include "app/frame_pacing.h"
 
+namespace qc {
+
 int32_t paceFrame(FramePacing& pacing, uint32_t now) {
   ++pacing.frames;
   if (now - pacing.windowStart > kPacingWindowMs) {
@@ -13,3 +15,5 @@ int32_t paceFrame(FramePacing& pacing, uint32_t now) {
   }
   return pacing.delayMs;
 }
+
+}  // namespace qc

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace qc {
+
 inline constexpr int kTargetFrameRate = 25;
 inline constexpr uint32_t kPacingWindowMs = 1000;
 
@@ -15,3 +17,5 @@ struct FramePacing {
 
 // Counts one frame drawn at tick now and returns the delay to wait after it.
 int32_t paceFrame(FramePacing& pacing, uint32_t now);
+
+}  // namespace qc

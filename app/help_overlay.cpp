@@ -12,6 +12,8 @@
 #include "editor/state_summary.h"
 #include "song/app_state.h"
 
+namespace qc {
+
 namespace {
 
 // The panel covers lines 0..35; the status line stays in view.
@@ -111,3 +113,5 @@ void drawHelpOverlay() {
     ++line;
   }
 }
+
+}  // namespace qc

@@ -7,6 +7,8 @@
 #include "editor/key_bindings.h"
 #include "editor/key_handler.h"
 
+namespace qc {
+
 struct HelpOverlay {
   bool open = false;
   int page = 0;
@@ -19,3 +21,5 @@ bool helpOverlayKey(const KeyEvent& key);
 int helpPageCount();
 void drawHelpOverlay();
 void closeHelpOverlay();
+
+}  // namespace qc

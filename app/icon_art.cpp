@@ -1,5 +1,7 @@
 #include "app/icon_art.h"
 
+namespace qc {
+
 namespace {
 
 // '.' is transparent.
@@ -50,3 +52,5 @@ IconPixel iconPixel(int x, int y) {
     default: return {0, 0, 0, false};
   }
 }
+
+}  // namespace qc

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace qc {
+
 inline constexpr int kIconSize = 32;
 
 struct IconPixel {
@@ -12,3 +14,5 @@ struct IconPixel {
 };
 
 IconPixel iconPixel(int x, int y);
+
+}  // namespace qc

@@ -8,6 +8,8 @@
 #include "app/surfaces.h"
 #include "song/app_state.h"
 
+namespace qc {
+
 namespace {
 
 constexpr int kEditorTitleY = 464;  // line 29
@@ -95,3 +97,5 @@ void drawNameCursor(uint32_t ticks) {
   const int x = kGlyphWidth * (ed.nameCursor + kNameColumn);
   drawHLine(kGlyphHeight * (ed.currentInstrument + kInstrumentFirstLine + 1) - 2, x, x + kGlyphWidth, kWhite);
 }
+
+}  // namespace qc

@@ -5,6 +5,8 @@
 
 #include "song/song.h"
 
+namespace qc {
+
 // What the editor shows of one envelope.
 struct EnvelopeView {
   int first = 0;       // first visible step
@@ -18,3 +20,5 @@ void drawInstrumentEditor();
 void drawInstrumentList();
 // The blinking underline of the name being typed.
 void drawNameCursor(uint32_t ticks);
+
+}  // namespace qc

@@ -15,6 +15,8 @@
 #include "song/app_state.h"
 #include "song/shell_services.h"
 
+namespace qc {
+
 KeyEvent keyEventFrom(const SDL_keysym& keysym) {
   return KeyEvent{int32_t(keysym.sym), int32_t(keysym.mod), keysym.unicode};
 }
@@ -101,3 +103,5 @@ void runMainLoop() {
     SDL_Delay(uint32_t(paceFrame(pacing, SDL_GetTicks())));
   }
 }
+
+}  // namespace qc

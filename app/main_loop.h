@@ -5,6 +5,8 @@
 
 #include "editor/key_handler.h"
 
+namespace qc {
+
 KeyEvent keyEventFrom(const SDL_keysym& keysym);
 // Hands one SDL event on: keys to an open file dialog or else the editor,
 // the mouse to its own handler, quit to the running flag, window-system
@@ -14,3 +16,5 @@ void handleEvent(const SDL_Event& event);
 // draws its frame and waits once. Each pass: events, the command of a
 // dialog that closed, the autosave, the frame.
 void runMainLoop();
+
+}  // namespace qc

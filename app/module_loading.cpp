@@ -6,6 +6,8 @@
 #include "song/module_file.h"
 #include "song/shell_services.h"
 
+namespace qc {
+
 bool loadModuleFromPath(const std::string& path) {
   // Read without the audio lock: the loader takes it only to swap the song in.
   std::unique_ptr<Song> previous;
@@ -31,3 +33,5 @@ void handleDroppedFiles(std::span<const std::string> paths) {
   }
   openModuleWithStatus(paths.front());
 }
+
+}  // namespace qc

@@ -14,6 +14,8 @@
 #include "song/app_state.h"
 #include "song/shell_services.h"
 
+namespace qc {
+
 namespace {
 
 constexpr int kBelowPatternView = (kVisibleRows + 1) * kGlyphHeight;
@@ -162,3 +164,5 @@ void handleMouseEvent(const SDL_Event& event) {
       break;
   }
 }
+
+}  // namespace qc

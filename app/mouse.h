@@ -12,6 +12,8 @@
 
 #include <cstdint>
 
+namespace qc {
+
 // SDL 1.2's button numbers.
 inline constexpr int kMouseLeft = 1;
 inline constexpr int kMouseRight = 3;
@@ -29,3 +31,5 @@ void continueDrag();
 // No button down, no drag, no click to pair with a second one.
 void resetMouse();
 void handleMouseEvent(const SDL_Event& event);
+
+}  // namespace qc

@@ -8,6 +8,8 @@
 #include "app/surfaces.h"
 #include "song/app_state.h"
 
+namespace qc {
+
 void drawOrderList() {
   const Song& song = app.song;
   const int count = std::clamp(song.orderCount, 0, kMaxOrders);
@@ -24,3 +26,5 @@ void drawOrderList() {
   if (end < count)
     drawText("   ...", kOrderListX, (kOrderFirstLine + kVisibleOrders) * kGlyphHeight, kLightBlue);
 }
+
+}  // namespace qc

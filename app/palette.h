@@ -3,6 +3,8 @@
 
 #include "app/drawing.h"
 
+namespace qc {
+
 inline constexpr Rgb kWhite{255, 255, 255};
 inline constexpr Rgb kRowNumberGrey{200, 200, 200};
 inline constexpr Rgb kSeparatorGrey{100, 100, 100};
@@ -28,3 +30,5 @@ inline constexpr int kCursorAlpha = 128;
 inline constexpr Rgb kPanelFill{23, 26, 39};
 inline constexpr Rgb kPanelHeading{33, 38, 58};
 inline constexpr Rgb kPanelBorder{81, 90, 127};
+
+}  // namespace qc

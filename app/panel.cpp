@@ -3,6 +3,8 @@
 #include "app/palette.h"
 #include "app/surfaces.h"
 
+namespace qc {
+
 void drawPanel(int x, int y, int width, int height) {
   constexpr int kShadowAlpha = 120;
   constexpr int kShadowOffset = 6;
@@ -15,3 +17,5 @@ void drawPanel(int x, int y, int width, int height) {
   drawVLine(x, y, y + height - 1, kPanelBorder);
   drawVLine(x + width - 1, y, y + height - 1, kPanelBorder);
 }
+
+}  // namespace qc

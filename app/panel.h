@@ -2,4 +2,8 @@
 // its first line: the file chooser and the help.
 #pragma once
 
+namespace qc {
+
 void drawPanel(int x, int y, int width, int height);
+
+}  // namespace qc

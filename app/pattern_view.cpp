@@ -12,6 +12,8 @@
 #include "editor/live_player.h"
 #include "song/app_state.h"
 
+namespace qc {
+
 namespace {
 
 constexpr int kRepeatBarWidth = 16;
@@ -105,3 +107,5 @@ void drawPatternView(int blink) {
   drawRepeatBar(first);
   for (int l = 1; l <= kVisibleRows; ++l) drawText(separatorLine(), 0, line(l), kSeparatorGrey);
 }
+
+}  // namespace qc

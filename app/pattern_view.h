@@ -2,4 +2,8 @@
 // order cursor, the block selection, the repeat-block bar and the separators.
 #pragma once
 
+namespace qc {
+
 void drawPatternView(int blink);
+
+}  // namespace qc

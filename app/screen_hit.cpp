@@ -7,6 +7,8 @@
 #include "editor/pattern_cursor.h"
 #include "song/song.h"
 
+namespace qc {
+
 namespace {
 
 // The panels' character cells, titles and "..." markers included.
@@ -83,3 +85,5 @@ std::optional<EnvelopePoint> envelopeAt(int x, int y) {
   }
   return point;
 }
+
+}  // namespace qc

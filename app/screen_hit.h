@@ -4,6 +4,8 @@
 
 #include <optional>
 
+namespace qc {
+
 struct PatternPoint {
   int track = 0;
   int column = 0;
@@ -28,3 +30,5 @@ int trackAtX(int x);
 std::optional<int> orderEntryAt(int x, int y);
 std::optional<int> instrumentEntryAt(int x, int y);
 std::optional<EnvelopePoint> envelopeAt(int x, int y);
+
+}  // namespace qc

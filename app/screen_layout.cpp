@@ -7,6 +7,8 @@
 #include "editor/pattern_cursor.h"
 #include "song/song.h"
 
+namespace qc {
+
 namespace {
 
 constexpr int kOrderEntryWidth = 48;        // "01: 00"
@@ -71,3 +73,5 @@ int blinkLevel(uint32_t ticks) {
   const float phase = 2 * 3.1415f * float(ticks % 500) / 500;
   return int((std::sin(double(phase)) + 1) * 64 + 127);
 }
+
+}  // namespace qc

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+namespace qc {
+
 inline constexpr int kVisibleRows = 35;     // pattern rows on lines 1..35
 inline constexpr int kCursorLine = 18;      // where the cursor row sits away from the ends
 inline constexpr int kVisibleOrders = 15;
@@ -46,3 +48,5 @@ int firstVisibleOrder(int orderCount, int orderCursor);
 int firstVisibleStep(int length, int cursor);
 // 127..255 and back every 500 ms: the pulse of the focused cursor and heading.
 int blinkLevel(uint32_t ticks);
+
+}  // namespace qc

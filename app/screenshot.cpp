@@ -10,6 +10,8 @@
 #include "app/surfaces.h"
 #include "song/shell_services.h"
 
+namespace qc {
+
 namespace {
 
 constexpr uint32_t kShotDelayMs = 1000;  // "Ready." has faded in by then
@@ -38,3 +40,5 @@ int runScreenshot(int argc, char** argv) {
   SDL_Quit();
   return saved ? 0 : 1;
 }
+
+}  // namespace qc

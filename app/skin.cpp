@@ -1,5 +1,7 @@
 #include "app/skin.h"
 
+namespace qc {
+
 // The generated bitmap, linked in as read-only data (QC_SKIN_BMP is its path).
 asm(".section .rodata\n"
     ".balign 16\n"
@@ -21,3 +23,5 @@ SDL_Surface* loadBitmapFile(const std::filesystem::path& path) {
   SDL_RWops* stream = SDL_RWFromFile(path.c_str(), "rb");
   return stream ? SDL_LoadBMP_RW(stream, 1) : nullptr;
 }
+
+}  // namespace qc

@@ -18,6 +18,8 @@
 #include "song/app_state.h"
 #include "song/shell_services.h"
 
+namespace qc {
+
 namespace {
 
 constexpr int kKeyRepeatDelayMs = 500;
@@ -85,3 +87,5 @@ void shutDownWindow() {
   SDL_FreeSurface(surfaces.background);
   surfaces = Surfaces{};
 }
+
+}  // namespace qc

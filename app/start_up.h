@@ -3,6 +3,8 @@
 
 #include <filesystem>
 
+namespace qc {
+
 // The directory of the running executable; empty when it cannot be found.
 std::filesystem::path executableDirectory();
 // Loads "user-background.bmp" from the directory, else the embedded skin,
@@ -16,3 +18,5 @@ void useSdlShellServices();
 bool startUp(int argc, char** argv);
 // Frees what startUp made; the screen surface belongs to SDL.
 void shutDownWindow();
+
+}  // namespace qc

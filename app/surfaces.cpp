@@ -1,3 +1,7 @@
 #include "app/surfaces.h"
 
+namespace qc {
+
 Surfaces surfaces;
+
+}  // namespace qc

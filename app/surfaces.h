@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+namespace qc {
+
 inline constexpr int kScreenWidth = 736;
 inline constexpr int kScreenHeight = 592;
 inline constexpr int kScreenDepth = 32;
@@ -19,3 +21,5 @@ struct Surfaces {
 };
 
 extern Surfaces surfaces;
+
+}  // namespace qc

@@ -4,6 +4,8 @@
 
 #include <cstdlib>
 
+namespace qc {
+
 namespace {
 
 constexpr uint32_t kDisplayWaitMs = 5000;
@@ -27,3 +29,5 @@ bool startVideo() {
   }
   return true;
 }
+
+}  // namespace qc

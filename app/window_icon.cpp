@@ -6,6 +6,8 @@
 
 #include "app/icon_art.h"
 
+namespace qc {
+
 void installWindowIcon() {
   SDL_Surface* icon = SDL_CreateRGBSurface(SDL_SWSURFACE, kIconSize, kIconSize, 32, 0xFF0000, 0xFF00, 0xFF, 0);
   if (!icon) return;
@@ -22,3 +24,5 @@ void installWindowIcon() {
   SDL_WM_SetIcon(icon, mask.data());
   SDL_FreeSurface(icon);
 }
+
+}  // namespace qc

@@ -9,6 +9,8 @@
 #include "playback/clock_rates.h"
 #include "playback/engine.h"
 
+namespace qc {
+
 namespace {
 
 constexpr int kCallbackSamples = 4096;
@@ -67,3 +69,5 @@ void BM_FillAudioDense(benchmark::State& state) {
 BENCHMARK(BM_FillAudioDense)->Arg(0)->Arg(1)->ArgName("ntsc")->Unit(benchmark::kMillisecond);
 
 }  // namespace
+
+}  // namespace qc

@@ -9,6 +9,8 @@
 #include "export/audio_export.h"
 #include "song/module_file.h"
 
+namespace qc {
+
 namespace {
 
 void exportDemo(benchmark::State& state, bool stems) {
@@ -34,3 +36,5 @@ BENCHMARK(BM_ExportDemoSongToWav)->Unit(benchmark::kMillisecond)->UseRealTime()-
 BENCHMARK(BM_ExportDemoSongToStems)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly(true);
 
 }  // namespace
+
+}  // namespace qc

@@ -7,6 +7,8 @@
 #include "song/app_state.h"
 #include "song/module_file.h"
 
+namespace qc {
+
 namespace {
 
 void BM_CompileDemoSongToNsf(benchmark::State& state) {
@@ -20,3 +22,5 @@ void BM_CompileDemoSongToNsf(benchmark::State& state) {
 BENCHMARK(BM_CompileDemoSongToNsf)->Unit(benchmark::kMillisecond);
 
 }  // namespace
+
+}  // namespace qc

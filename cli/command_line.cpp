@@ -14,6 +14,8 @@
 #include "cli/trace_command.h"
 #include "cli/verify_command.h"
 
+namespace qc {
+
 namespace {
 
 struct Command {
@@ -66,3 +68,5 @@ int runCommandLine(int argc, char** argv) {
   std::fprintf(stderr, "quillchanter: unknown command %s (try --help)\n", argv[1]);
   return 1;
 }
+
+}  // namespace qc

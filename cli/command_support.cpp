@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
+namespace qc {
+
 bool readModuleArgument(const std::string& path, ParsedModule& out) {
   ReadReport report;
   if (readModuleFile(path, out, &report)) return true;
@@ -26,3 +28,5 @@ int usageError(const char* usage) {
   std::fprintf(stderr, "usage: quillchanter %s\n", usage);
   return 1;
 }
+
+}  // namespace qc

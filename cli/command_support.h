@@ -6,6 +6,8 @@
 
 #include "song/module_file.h"
 
+namespace qc {
+
 // Parses the file at path; on failure prints "quillchanter: PATH: REASON".
 bool readModuleArgument(const std::string& path, ParsedModule& out);
 
@@ -18,3 +20,5 @@ int finishStandardOutput();
 
 // Prints "usage: quillchanter USAGE" and returns 1.
 int usageError(const char* usage);
+
+}  // namespace qc

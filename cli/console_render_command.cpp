@@ -16,6 +16,8 @@
 #include "console/console_render.h"
 #include "song/safe_file.h"
 
+namespace qc {
+
 namespace {
 
 constexpr const char* kUsage = "--render MODULE|FILE.nsf|FILE.nes OUT.wav [--seconds S]";
@@ -81,3 +83,5 @@ int runRenderFile(int argc, char** argv) {
   if (argc != 3 && argc != 5) return usageError(kUsage);
   return renderConsoleFile(argc, argv, type == "nsf");
 }
+
+}  // namespace qc

@@ -3,6 +3,8 @@
 #include "cli/command_support.h"
 #include "song/safe_file.h"
 
+namespace qc {
+
 int runConvert(int argc, char** argv) {
   if (argc != 3) return usageError("--convert IN.qcm OUT.qcm");
   ParsedModule module;
@@ -11,3 +13,5 @@ int runConvert(int argc, char** argv) {
   reportWriteFailure(argv[2]);
   return 1;
 }
+
+}  // namespace qc

@@ -7,6 +7,8 @@
 #include "export/rom_layout.h"
 #include "song/safe_file.h"
 
+namespace qc {
+
 int runExportNes(int argc, char** argv) {
   if (argc != 3) return usageError("--export-nes MODULE OUT.nes");
   ParsedModule module;
@@ -20,3 +22,5 @@ int runExportNes(int argc, char** argv) {
   reportWriteFailure(argv[2]);
   return 1;
 }
+
+}  // namespace qc

@@ -6,6 +6,8 @@
 #include "export/nsf_export.h"
 #include "song/safe_file.h"
 
+namespace qc {
+
 namespace {
 
 using Compile = std::optional<std::vector<uint8_t>> (*)(const Song&, const CompileReport&);
@@ -37,3 +39,5 @@ int runExportNsf(int argc, char** argv) {
 int runExportNsfe(int argc, char** argv) {
   return exportCompiled(argc, argv, "--export-nsfe MODULE OUT.nsfe", "NSFe", compileNsfe);
 }
+
+}  // namespace qc

@@ -9,6 +9,8 @@
 #include "song/optimized_samples.h"
 #include "song/safe_file.h"
 
+namespace qc {
+
 namespace {
 
 // Decimal, or hexadecimal after "0x", as the editor shows slots (0x1a).
@@ -39,3 +41,5 @@ int runExportQcs(int argc, char** argv) {
   reportWriteFailure(argv[3]);
   return 1;
 }
+
+}  // namespace qc

@@ -6,6 +6,8 @@
 #include "cli/json_text.h"
 #include "cli/command_support.h"
 
+namespace qc {
+
 namespace {
 
 std::string envelopeJson(const Envelope& envelope) {
@@ -51,3 +53,5 @@ int runInfo(int argc, char** argv) {
   std::printf("%s\n", moduleJson(*module.song).c_str());
   return finishStandardOutput();
 }
+
+}  // namespace qc

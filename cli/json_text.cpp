@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <cstdio>
 
+namespace qc {
+
 namespace {
 
 // Length of the well-formed UTF-8 sequence starting at text[i], or 0.
@@ -67,3 +69,5 @@ std::string jsonString(std::string_view text) {
   }
   return out + "\"";
 }
+
+}  // namespace qc

@@ -4,6 +4,8 @@
 
 #include "editor/key_reference.h"
 
+namespace qc {
+
 int runKeys(int argc, char**) {
   if (argc != 1) {
     std::fprintf(stderr, "usage: quillchanter --keys\n");
@@ -12,3 +14,5 @@ int runKeys(int argc, char**) {
   std::fputs(keyReferenceText().c_str(), stdout);
   return 0;
 }
+
+}  // namespace qc

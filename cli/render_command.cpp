@@ -11,6 +11,8 @@
 #include "export/audio_export.h"
 #include "playback/song_length.h"
 
+namespace qc {
+
 namespace {
 
 constexpr const char* kUsage =
@@ -129,3 +131,5 @@ int runRender(int argc, char** argv) {
     std::printf("%s: %.2f seconds\n", path.c_str(), seconds);
   return 0;
 }
+
+}  // namespace qc

@@ -10,6 +10,8 @@
 #include "playback/player.h"
 #include "playback/song_length.h"
 
+namespace qc {
+
 namespace {
 
 constexpr const char* kUsage = "--trace MODULE [--ticks N]";
@@ -53,3 +55,5 @@ int runTrace(int argc, char** argv) {
                  kRenderCapSeconds / 60);
   return finishStandardOutput();
 }
+
+}  // namespace qc

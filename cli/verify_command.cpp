@@ -12,6 +12,8 @@
 #include "playback/song_length.h"
 #include "song/module_file.h"
 
+namespace qc {
+
 namespace {
 
 constexpr const char* kUsage = "--verify MODULE";
@@ -53,3 +55,5 @@ int runVerify(int argc, char** argv) {
   std::printf("%s\n", nes.line.c_str());
   return nsf.equal && nes.equal ? 0 : 1;
 }
+
+}  // namespace qc

@@ -1,5 +1,7 @@
 #include "console/cartridge_machine.h"
 
+namespace qc {
+
 namespace {
 
 constexpr size_t kPrg16 = 16384;
@@ -96,3 +98,5 @@ uint8_t CartridgeMachine::chrByte(uint16_t address) const {
   const size_t offset = chrBanks_[(address >> 10) & 7] * kChr1 + (address & 0x3FF);
   return rom_.chr[offset % rom_.chr.size()];
 }
+
+}  // namespace qc

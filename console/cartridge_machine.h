@@ -20,6 +20,8 @@
 #include "console/ppu_stub.h"
 #include "console/vrc6_timer.h"
 
+namespace qc {
+
 class CartridgeMachine : public Bus {
  public:
   CartridgeMachine(InesFile cartridge, bool pal, bool timerWired = true);
@@ -63,3 +65,5 @@ class CartridgeMachine : public Bus {
   std::array<uint8_t, 8> chrBanks_{};
   uint64_t nextEvent_ = 0;  // the earliest cycle at which the PPU has news
 };
+
+}  // namespace qc

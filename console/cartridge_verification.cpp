@@ -5,6 +5,8 @@
 
 #include "console/cartridge_machine.h"
 
+namespace qc {
+
 namespace {
 
 // The player's start-up (standard detection, the timer check, the screen)
@@ -154,3 +156,5 @@ std::vector<std::string> cartridgeDesignDifferences(const std::vector<CartridgeF
     lines.push_back(kLoopAtEndByte);
   return lines;
 }
+
+}  // namespace qc

@@ -12,6 +12,8 @@
 #include "console/nsf_verification.h"
 #include "console/reference_ticks.h"
 
+namespace qc {
+
 VerificationResult verifyCartridge(const std::vector<uint8_t>& image, const std::vector<CartridgeFrame>& reference,
                                    const std::array<RawSample, kSampleSlots>& samples, bool pal);
 
@@ -21,3 +23,5 @@ VerificationResult verifyCartridge(const std::vector<uint8_t>& image, const std:
 // end byte.
 std::vector<std::string> cartridgeDesignDifferences(const std::vector<CartridgeFrame>& reference,
                                                     const std::array<RawSample, kSampleSlots>& samples, bool pal);
+
+}  // namespace qc

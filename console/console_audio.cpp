@@ -2,6 +2,8 @@
 
 #include "playback/clock_rates.h"
 
+namespace qc {
+
 ConsoleAudio::ConsoleAudio(int32_t clockRate, uint64_t startCycle) : sliceStart_(startCycle) {
   buffer_.setClockRate(clockRate);
   chip_.noise.pal = clockRate == kPalClockRate;
@@ -28,3 +30,5 @@ void ConsoleAudio::endSlice(uint64_t cycle, std::vector<int16_t>& out) {
   const int32_t read = buffer_.readSamples(out.data() + before, buffer_.samplesAvailable());
   out.resize(before + size_t(read));
 }
+
+}  // namespace qc

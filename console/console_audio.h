@@ -12,6 +12,8 @@
 #include "playback/nonlinear_buffer.h"
 #include "playback/sound_chip.h"
 
+namespace qc {
+
 class ConsoleAudio {
  public:
   // False from ready() when the output buffer could not be allocated.
@@ -30,3 +32,5 @@ class ConsoleAudio {
   uint64_t sliceStart_;
   bool ready_ = false;
 };
+
+}  // namespace qc

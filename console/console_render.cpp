@@ -12,6 +12,8 @@
 #include "export/nsf_layout.h"
 #include "playback/clock_rates.h"
 
+namespace qc {
+
 namespace {
 
 constexpr uint64_t kInitCycles = 1'000'000;  // over half a second
@@ -143,3 +145,5 @@ ConsoleRenderResult renderCartridgeFile(const std::vector<uint8_t>& bytes, doubl
   result.seconds = double(machine.cpu.cycles) / clockRate;
   return result;
 }
+
+}  // namespace qc

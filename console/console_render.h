@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+namespace qc {
+
 // Takes each slice of samples; false stops the render (a write failed).
 using SampleSink = std::function<bool(const std::vector<int16_t>&)>;
 
@@ -33,3 +35,5 @@ ConsoleRenderResult renderCartridgeFile(const std::vector<uint8_t>& file, double
 // The cartridge player's zero page: where it keeps the order and row playing.
 inline constexpr uint16_t kCartPlayOrderAddress = 0x1E;
 inline constexpr uint16_t kCartPlayRowAddress = 0x1F;
+
+}  // namespace qc

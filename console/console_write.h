@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+namespace qc {
+
 struct ConsoleWrite {
   uint64_t cycle;  // CPU cycles since power-on
   uint16_t address;
@@ -12,3 +14,5 @@ struct ConsoleWrite {
 inline constexpr uint16_t kApuFirstRegister = 0x4000;
 inline constexpr uint16_t kApuLastRegister = 0x4017;
 inline constexpr uint16_t kApuDac = 0x4011;
+
+}  // namespace qc

@@ -1,5 +1,7 @@
 #include "console/cpu6502.h"
 
+namespace qc {
+
 namespace {
 
 enum Mode : uint8_t { Imp, Acc, Imm, Zp, ZpX, ZpY, Abs, AbsX, AbsY, Ind, IndX, IndY, Rel };
@@ -302,3 +304,5 @@ int Cpu6502::step() {
       return step();
   }
 }
+
+}  // namespace qc

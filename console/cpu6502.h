@@ -30,6 +30,8 @@
 #include <cstdint>
 #include <optional>
 
+namespace qc {
+
 class Bus {
  public:
   virtual ~Bus() = default;
@@ -96,3 +98,5 @@ class Cpu6502 {
   uint64_t pollCycle_ = 0;
   bool maskedAtPoll_ = true;  // the I flag the last instruction sampled
 };
+
+}  // namespace qc

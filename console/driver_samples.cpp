@@ -2,6 +2,8 @@
 
 #include "export/sample_chunks.h"
 
+namespace qc {
+
 namespace {
 
 constexpr int kDacShift = 108;  // the first chunk position a tick plays
@@ -41,3 +43,5 @@ std::vector<uint8_t> DriverSamples::tick(int value) {
   previous_ = chunk;
   return played;
 }
+
+}  // namespace qc

@@ -9,6 +9,8 @@
 
 #include "song/song.h"
 
+namespace qc {
+
 class DriverSamples {
  public:
   DriverSamples(const std::array<RawSample, kSampleSlots>& samples, bool ntsc);
@@ -26,3 +28,5 @@ class DriverSamples {
   size_t chunk_ = 0;
   int lastValue_ = 255;  // the driver starts with 255 as the last value seen
 };
+
+}  // namespace qc

@@ -4,6 +4,8 @@
 
 #include "export/rom_layout.h"
 
+namespace qc {
+
 namespace {
 
 constexpr char kMagic[4] = {'N', 'E', 'S', 0x1A};
@@ -35,3 +37,5 @@ bool readInesFile(const std::vector<uint8_t>& file, InesFile& out, std::string& 
   out.pal = (file[9] & kPalBit) != 0;
   return true;
 }
+
+}  // namespace qc

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace qc {
+
 struct InesFile {
   std::vector<uint8_t> prg;  // whole 16 KB banks
   std::vector<uint8_t> chr;  // whole 8 KB banks, or none
@@ -15,3 +17,5 @@ struct InesFile {
 // not iNES, another mapper, no PRG ROM, or a size that disagrees with the
 // header.
 bool readInesFile(const std::vector<uint8_t>& file, InesFile& out, std::string& error);
+
+}  // namespace qc

@@ -4,6 +4,8 @@
 
 #include "export/nsf_layout.h"
 
+namespace qc {
+
 namespace {
 
 constexpr char kMagic[5] = {'N', 'E', 'S', 'M', 0x1A};
@@ -50,3 +52,5 @@ bool readNsfFile(const std::vector<uint8_t>& file, NsfFile& out, std::string& er
   out = std::move(f);
   return true;
 }
+
+}  // namespace qc

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace qc {
+
 struct NsfFile {
   uint16_t loadAddress = 0;
   uint16_t initAddress = 0;
@@ -26,3 +28,5 @@ struct NsfFile {
 // False with a one-line reason when `file` is no NSF the console can play
 // (too short, wrong magic, no songs, data below $8000, expansion chips).
 bool readNsfFile(const std::vector<uint8_t>& file, NsfFile& out, std::string& error);
+
+}  // namespace qc

@@ -2,6 +2,8 @@
 
 #include "export/sample_chunks.h"
 
+namespace qc {
+
 namespace {
 
 constexpr uint16_t kBankRegisters = 0x5FF8;
@@ -56,3 +58,5 @@ void NsfMachine::startPlay() { cpu.call(file.playAddress, kReturnAddress); }
 void NsfMachine::runUntil(uint64_t cycle) {
   while (cpu.cycles < cycle && !idle() && !cpu.jam) cpu.step();
 }
+
+}  // namespace qc

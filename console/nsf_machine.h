@@ -13,6 +13,8 @@
 #include "console/cpu6502.h"
 #include "console/nsf_file.h"
 
+namespace qc {
+
 class NsfMachine : public Bus {
  public:
   explicit NsfMachine(NsfFile file);
@@ -44,3 +46,5 @@ class NsfMachine : public Bus {
   std::array<uint8_t, 0x2000> wram_{};
   std::vector<uint8_t> banks_;  // the file's data padded to whole 4 KB banks
 };
+
+}  // namespace qc

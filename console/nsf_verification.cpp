@@ -8,6 +8,8 @@
 #include "export/nsf_driver_image.h"
 #include "export/sample_chunks.h"
 
+namespace qc {
+
 namespace {
 
 constexpr uint64_t kInitCycles = 100000;
@@ -158,3 +160,5 @@ VerificationResult verifyNsf(const NsfReference& reference, const std::array<Raw
   return {true, "nsf: " + std::to_string(records.size()) + " ticks, registers equal, " +
                     std::to_string(kChunkBytes) + " DAC writes per tick"};
 }
+
+}  // namespace qc

@@ -10,6 +10,8 @@
 #include "console/reference_ticks.h"
 #include "song/song.h"
 
+namespace qc {
+
 struct VerificationResult {
   bool equal = false;
   std::string line;  // "nsf: 2316 ticks, ..." or the first difference
@@ -19,3 +21,5 @@ struct VerificationResult {
 // more (at most `afterLoop` of them), so the loop itself is checked.
 VerificationResult verifyNsf(const NsfReference& reference, const std::array<RawSample, kSampleSlots>& samples,
                              bool ntsc, size_t afterLoop);
+
+}  // namespace qc

@@ -1,5 +1,7 @@
 #include "console/ppu_stub.h"
 
+namespace qc {
+
 namespace {
 // Vertical blank: 70 scanlines of 341 dots on PAL (3.2 dots a cycle), 20 on NTSC (3).
 constexpr uint64_t kPalVblankCycles = 7459;
@@ -54,3 +56,5 @@ bool PpuStub::write(uint16_t address, uint8_t value) {
   }
   return false;
 }
+
+}  // namespace qc

@@ -11,6 +11,8 @@
 #include <array>
 #include <cstdint>
 
+namespace qc {
+
 class PpuStub {
  public:
   explicit PpuStub(bool pal);
@@ -45,3 +47,5 @@ class PpuStub {
   uint16_t address_ = 0;
   bool secondWrite_ = false;  // the $2005/$2006 latch
 };
+
+}  // namespace qc

@@ -9,6 +9,8 @@
 #include "playback/loop_point.h"
 #include "playback/player.h"
 
+namespace qc {
+
 namespace {
 
 constexpr int32_t kCartPeriodEntry0 = 31337;
@@ -85,3 +87,5 @@ std::optional<std::vector<CartridgeFrame>> cartridgeReference(const Song& song, 
   if (!looped) return std::nullopt;
   return frames;
 }
+
+}  // namespace qc

@@ -10,6 +10,8 @@
 #include "export/tick_stream.h"
 #include "song/song.h"
 
+namespace qc {
+
 // The NSF export of the song and the song compiler's simulation behind it:
 // every tick's ExportCapture up to the loop point. After its last tick the
 // driver goes on at loopTick.
@@ -40,3 +42,5 @@ struct CartridgeFrame {
 // that reaches the loop point and `beyond` more; nothing when no loop point
 // comes within maxFrames.
 std::optional<std::vector<CartridgeFrame>> cartridgeReference(const Song& song, bool pal, int beyond, int maxFrames);
+
+}  // namespace qc

@@ -1,5 +1,7 @@
 #include "console/vrc6_timer.h"
 
+namespace qc {
+
 namespace {
 
 constexpr uint8_t kEnableAfterAcknowledge = 0x01;
@@ -79,3 +81,5 @@ void Vrc6Timer::runUntil(uint64_t cycle) {
     }
   }
 }
+
+}  // namespace qc

@@ -19,6 +19,8 @@
 
 #include <cstdint>
 
+namespace qc {
+
 class Vrc6Timer {
  public:
   // register_ 0, 1 or 2 for $F000, $F001, $F002.
@@ -42,3 +44,5 @@ class Vrc6Timer {
   bool pending_ = false;
   uint64_t pendingSince_ = 0;
 };
+
+}  // namespace qc

@@ -6,6 +6,8 @@
 #include "editor/undo_history.h"
 #include "song/app_state.h"
 
+namespace qc {
+
 namespace {
 
 constexpr int kHighestTransposedNote = 127;
@@ -76,3 +78,5 @@ void transposeBlock(int delta) {
       cell.note = uint8_t(moved);
   });
 }
+
+}  // namespace qc

@@ -1,6 +1,8 @@
 // Block operations on the selection in the shown pattern, and the clipboard.
 #pragma once
 
+namespace qc {
+
 void copyBlock();
 void cutBlock();
 void clearBlock();
@@ -11,3 +13,5 @@ void mixPasteBlock();
 // Notes (and PCM sample numbers) by delta semitones, limited to 1..127;
 // empty cells and note-offs stay.
 void transposeBlock(int delta);
+
+}  // namespace qc

@@ -2,6 +2,8 @@
 
 #include "song/app_state.h"
 
+namespace qc {
+
 namespace {
 
 constexpr uint32_t kAllAudible = (1u << kChannels) - 1;
@@ -23,3 +25,5 @@ void soloTrack(int track) {
   e.channelMask = e.channelMask == only ? kAllAudible : only;
   e.channelMaskChanged = true;
 }
+
+}  // namespace qc

@@ -7,6 +7,8 @@
 #include "editor/undo_history.h"
 #include "song/app_state.h"
 
+namespace qc {
+
 namespace {
 
 constexpr int kMaxVolume = 15;
@@ -104,3 +106,5 @@ bool envelopeEditorKey(const KeyEvent& key) {
   editValues(env, kind, length, key.sym, hasShift(key.mod));
   return true;
 }
+
+}  // namespace qc

@@ -4,5 +4,9 @@
 
 #include "editor/key_handler.h"
 
+namespace qc {
+
 // True when the key was consumed, also when it changed nothing.
 bool envelopeEditorKey(const KeyEvent& key);
+
+}  // namespace qc

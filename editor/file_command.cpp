@@ -2,6 +2,8 @@
 
 #include "editor/status_line.h"
 
+namespace qc {
+
 namespace {
 
 void dismiss(FileCommand) { setStatus("File selection canceled."); }
@@ -13,3 +15,5 @@ FileCommandRunner fileCommandRunner = dismiss;
 void setFileCommandRunner(FileCommandRunner runner) { fileCommandRunner = runner ? runner : dismiss; }
 
 void runFileCommand(FileCommand command) { fileCommandRunner(command); }
+
+}  // namespace qc

@@ -5,6 +5,8 @@
 // sample slot is its own undo step.
 #pragma once
 
+namespace qc {
+
 enum class FileCommand {
   OpenModule,
   LoadInstrument,
@@ -21,3 +23,5 @@ using FileCommandRunner = void (*)(FileCommand);
 
 void setFileCommandRunner(FileCommandRunner runner);
 void runFileCommand(FileCommand command);
+
+}  // namespace qc

@@ -10,6 +10,8 @@
 #include "editor/live_player.h"
 #include "song/app_state.h"
 
+namespace qc {
+
 namespace {
 
 constexpr int kMaxOctave = 9;
@@ -184,3 +186,5 @@ std::optional<FileCommand> globalCommandKey(const KeyEvent& key) {
   }
   return std::nullopt;
 }
+
+}  // namespace qc

@@ -9,6 +9,8 @@
 #include "editor/undo_history.h"
 #include "song/app_state.h"
 
+namespace qc {
+
 namespace {
 
 constexpr int kInstrumentPage = 4;
@@ -86,3 +88,5 @@ bool instrumentListKey(const KeyEvent& key) {
   previewPianoKey(key);
   return chooseKey(key.sym);
 }
+
+}  // namespace qc

@@ -3,5 +3,9 @@
 
 #include "editor/key_handler.h"
 
+namespace qc {
+
 // True when the key was consumed; keys it leaves reach the global map.
 bool instrumentListKey(const KeyEvent& key);
+
+}  // namespace qc

@@ -4,6 +4,8 @@
 
 #include "song/app_state.h"
 
+namespace qc {
+
 void selectInstrument(int slot) {
   EditorState& e = app.editor;
   e.currentInstrument = std::clamp(slot, 0, kInstrumentSlots - 1);
@@ -22,3 +24,5 @@ void previousInstrument() {
 }
 
 void nextInstrument() { selectInstrument(app.editor.currentInstrument + 1); }
+
+}  // namespace qc

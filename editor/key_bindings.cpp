@@ -4,6 +4,8 @@
 
 #include "editor/key_maps.h"
 
+namespace qc {
+
 namespace {
 
 using enum KeyContext;
@@ -261,3 +263,5 @@ bool bindingMatches(const KeyBinding& b, int32_t sym, int32_t mod, uint16_t unic
          needMet(b.mods.shift, mod, kModLShift, kModRShift) && needMet(b.mods.ctrl, mod, kModLCtrl, kModRCtrl) &&
          needMet(b.mods.alt, mod, kModLAlt, kModRAlt);
 }
+
+}  // namespace qc

@@ -9,6 +9,8 @@
 
 #include "editor/key_codes.h"
 
+namespace qc {
+
 enum class KeyContext {
   Help,
   Global,
@@ -61,3 +63,5 @@ const char* contextTitle(KeyContext context);
 // "Left Ctrl+Left Alt+L", "Shift+F1", "Up/Down", "Piano keys".
 std::string keyLabel(const KeyBinding& binding);
 bool bindingMatches(const KeyBinding& binding, int32_t sym, int32_t mod, uint16_t unicode);
+
+}  // namespace qc

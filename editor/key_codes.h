@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+namespace qc {
+
 inline constexpr int32_t kKeyBackspace = 8;
 inline constexpr int32_t kKeyTab = 9;
 inline constexpr int32_t kKeyReturn = 13;
@@ -62,3 +64,5 @@ inline bool hasShift(int32_t mod) { return (mod & kModShift) != 0; }
 inline bool hasLShift(int32_t mod) { return (mod & kModLShift) != 0; }
 inline bool hasLCtrl(int32_t mod) { return (mod & kModLCtrl) != 0; }
 inline bool hasLAlt(int32_t mod) { return (mod & kModLAlt) != 0; }
+
+}  // namespace qc

@@ -14,6 +14,8 @@
 #include "song/app_state.h"
 #include "song/shell_services.h"
 
+namespace qc {
+
 namespace {
 
 // Ctrl+Z and Ctrl+Y, with either Ctrl and neither Shift nor Alt.
@@ -63,3 +65,5 @@ void handleKeyUp(const KeyEvent& key) {
   if (app.editor.focus == kFocusInstrumentList && app.editor.naming) return;
   endPreview(key.sym);
 }
+
+}  // namespace qc

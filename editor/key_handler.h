@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+namespace qc {
+
 // SDL 1.2's keyboard record, as far as the editor reads it.
 struct KeyEvent {
   int32_t sym = 0;        // SDL 1.2 key symbol
@@ -12,3 +14,5 @@ struct KeyEvent {
 
 void handleKeyDown(const KeyEvent& key);
 void handleKeyUp(const KeyEvent& key);
+
+}  // namespace qc

@@ -4,6 +4,8 @@
 
 #include "song/app_state.h"
 
+namespace qc {
+
 namespace {
 
 template <size_t N>
@@ -19,3 +21,5 @@ std::optional<int> pianoKeyOffset(int32_t sym) { return lookUp(pianoKeys, sym); 
 std::optional<int> hexKeyValue(int32_t sym) { return lookUp(hexKeys, sym); }
 
 int pianoNote(int offset) { return std::clamp(offset + 1 + 12 * app.editor.octave, 1, kMaxNote); }
+
+}  // namespace qc

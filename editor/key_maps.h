@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <optional>
 
+namespace qc {
+
 struct KeyValue {
   int32_t sym;
   int value;
@@ -27,3 +29,5 @@ std::optional<int> pianoKeyOffset(int32_t sym);
 std::optional<int> hexKeyValue(int32_t sym);
 // The note a piano key enters at the current octave, limited to 1..120.
 int pianoNote(int offset);
+
+}  // namespace qc

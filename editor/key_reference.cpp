@@ -5,6 +5,8 @@
 
 #include "editor/key_maps.h"
 
+namespace qc {
+
 namespace {
 
 constexpr KeyContext kReadingOrder[] = {
@@ -132,3 +134,5 @@ std::string keyGuideMarkdown() {
   }
   return text;
 }
+
+}  // namespace qc

@@ -8,6 +8,8 @@
 #include "editor/key_bindings.h"
 #include "song/editor_state.h"
 
+namespace qc {
+
 struct ReferenceLine {
   std::string key;     // the context's title on a heading line
   std::string action;
@@ -29,3 +31,5 @@ std::string keyReferenceText();
 std::string keyReferenceMarkdown();
 // The README's short guide: the basic rows as a list.
 std::string keyGuideMarkdown();
+
+}  // namespace qc

@@ -4,6 +4,8 @@
 #include "song/app_state.h"
 #include "song/shell_services.h"
 
+namespace qc {
+
 namespace {
 
 void followCursor(int32_t order, int32_t row) {
@@ -110,3 +112,5 @@ void silenceCursorChannel() {
   AudioLock lock;
   silenceChannel(app.player, app.editor.cursorChannel);
 }
+
+}  // namespace qc

@@ -9,6 +9,8 @@
 
 #include "song/song.h"
 
+namespace qc {
+
 // A fresh live player over app.song, following the cursor.
 void resetLivePlayer();
 // The engine for the song's standard, the player reset: start-up.
@@ -40,3 +42,5 @@ void rewindForNewSong();
 void previewNote(int channel, const Cell& cell);
 // Releases the preview on the cursor track.
 void silenceCursorChannel();
+
+}  // namespace qc

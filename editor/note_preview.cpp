@@ -7,6 +7,8 @@
 #include "editor/live_player.h"
 #include "song/app_state.h"
 
+namespace qc {
+
 namespace {
 
 bool* keyDownFlag(int32_t sym) {
@@ -61,3 +63,5 @@ void previewPianoKey(const KeyEvent& key) {
   if (!isPlain(key.mod)) return;
   if (const std::optional<int> offset = pianoKeyOffset(key.sym)) startPreview(key.sym, pianoNote(*offset));
 }
+
+}  // namespace qc

@@ -7,9 +7,13 @@
 
 #include "editor/key_handler.h"
 
+namespace qc {
+
 // Sounds the note on the cursor's track; key repeats and the PCM track do nothing.
 void startPreview(int32_t sym, int note);
 void endPreview(int32_t sym);
 // Plain piano keys sound their note in the order list, envelope editor and
 // instrument list, which do not consume them.
 void previewPianoKey(const KeyEvent& key);
+
+}  // namespace qc

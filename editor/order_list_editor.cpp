@@ -7,6 +7,8 @@
 #include "editor/undo_history.h"
 #include "song/app_state.h"
 
+namespace qc {
+
 namespace {
 
 constexpr int kOrderPage = 4;
@@ -67,3 +69,5 @@ bool orderListKey(const KeyEvent& key) {
     default: return false;
   }
 }
+
+}  // namespace qc

@@ -3,5 +3,9 @@
 
 #include "editor/key_handler.h"
 
+namespace qc {
+
 // True when the key was consumed, also when it changed nothing.
 bool orderListKey(const KeyEvent& key);
+
+}  // namespace qc

@@ -5,6 +5,8 @@
 #include "editor/key_codes.h"
 #include "song/app_state.h"
 
+namespace qc {
+
 namespace {
 
 constexpr int kLastColumn = kCursorColumns - 1;
@@ -82,3 +84,5 @@ void extendSelectionLeft() {
   }
   e.selectionEndChannel = e.cursorChannel;
 }
+
+}  // namespace qc

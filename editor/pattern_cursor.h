@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace qc {
+
 // Note, instrument, effect and the two parameter digits of a tone track.
 inline constexpr int kCursorColumns = 5;
 
@@ -18,3 +20,5 @@ void extendSelectionTo(int track, int row);
 // Whole tracks at a time, extending the selection.
 void extendSelectionRight();
 void extendSelectionLeft();
+
+}  // namespace qc

@@ -12,6 +12,8 @@
 #include "editor/undo_history.h"
 #include "song/app_state.h"
 
+namespace qc {
+
 namespace {
 
 constexpr int kLastRow = kRows - 1;
@@ -178,3 +180,5 @@ bool patternEditorKey(const KeyEvent& key) {
   passedOnCommand(key);
   return false;
 }
+
+}  // namespace qc

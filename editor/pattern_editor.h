@@ -5,6 +5,8 @@
 #include "editor/key_handler.h"
 #include "song/song.h"
 
+namespace qc {
+
 // The pattern at `orders[orderCursor]`.
 int shownPatternIndex();
 Pattern& shownPattern();
@@ -13,3 +15,5 @@ Pattern& shownPattern();
 void advanceCursor();
 // True when the key was consumed and the global map must not see it.
 bool patternEditorKey(const KeyEvent& key);
+
+}  // namespace qc

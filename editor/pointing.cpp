@@ -11,6 +11,8 @@
 #include "editor/pattern_cursor.h"
 #include "song/app_state.h"
 
+namespace qc {
+
 namespace {
 
 void focusOn(int panel) {
@@ -78,3 +80,5 @@ void wheelEnvelope(int kind, int notches) {
   app.editor.selectedEnvelope = kind;
   pressPerNotch(envelopeEditorKey, notches, kKeyLeft, kKeyRight);
 }
+
+}  // namespace qc

@@ -2,6 +2,8 @@
 // takes positions from outside clamped into the ranges the keys keep.
 #pragma once
 
+namespace qc {
+
 // Pattern editor focus (as F1) and the cursor on the field; the next
 // selection run starts there.
 void pointPatternField(int track, int column, int row);
@@ -21,3 +23,5 @@ void wheelPattern(int notches);
 void wheelOrderList(int notches);
 void wheelInstrumentList(int notches);
 void wheelEnvelope(int kind, int notches);
+
+}  // namespace qc

@@ -8,6 +8,8 @@
 #include "song/app_state.h"
 #include "song/shell_services.h"
 
+namespace qc {
+
 namespace {
 
 void freeSlot(int slot) {
@@ -74,3 +76,5 @@ bool toggleSampleLoop() {
   app.song.samples[slot].loop = !app.song.samples[slot].loop;
   return true;
 }
+
+}  // namespace qc

@@ -2,6 +2,8 @@
 // lock: the audio thread may be streaming them.
 #pragma once
 
+namespace qc {
+
 enum class SliceResult { Sliced, EmptySlot, TooShort, NoFreeSlots };
 
 // Frees every slot that no used pattern's PCM track names (slot 0 counts as
@@ -13,3 +15,5 @@ SliceResult sliceSample();
 void removeSample();
 // False when the current slot holds no sample.
 bool toggleSampleLoop();
+
+}  // namespace qc

@@ -8,6 +8,8 @@
 #include "playback/player_state.h"
 #include "song/app_state.h"
 
+namespace qc {
+
 namespace {
 
 const char* onOff(bool on) { return on ? "on" : "off"; }
@@ -55,3 +57,5 @@ std::vector<std::string> stateSummaryLines() {
           "   Metronome: " + onOff(e.metronome) + "   Muted: " + mutedTracks(),
   };
 }
+
+}  // namespace qc

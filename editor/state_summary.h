@@ -5,4 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace qc {
+
 std::vector<std::string> stateSummaryLines();
+
+}  // namespace qc

@@ -6,6 +6,8 @@
 #include "song/app_state.h"
 #include "song/shell_services.h"
 
+namespace qc {
+
 namespace {
 
 constexpr uint32_t kFadeIn = 255;
@@ -69,3 +71,5 @@ void toggleNtsc() {
   setStatus(app.song.ntsc ? "Mode: NTSC" : "Mode: PAL");
   requestClockChange();
 }
+
+}  // namespace qc

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+namespace qc {
+
 void setStatus(const std::string& text);
 // Changes the text of the message without starting its fade again: progress.
 void updateStatus(const std::string& text);
@@ -21,3 +23,5 @@ void showCurrentSample();
 std::string currentSampleText();
 // Inverts the video standard, reports it and asks the player for a new clock.
 void toggleNtsc();
+
+}  // namespace qc

@@ -12,6 +12,8 @@
 #include "editor/live_player.h"
 #include "song/app_state.h"
 
+namespace qc {
+
 namespace {
 
 struct PatternSnapshot {
@@ -221,3 +223,5 @@ void clearUndoHistory() {
 
 bool unsavedChanges() { return unsaved; }
 void markSongSaved() { unsaved = false; }
+
+}  // namespace qc

@@ -12,6 +12,8 @@
 
 #include "song/song.h"
 
+namespace qc {
+
 inline constexpr size_t kUndoDepth = 1000;
 
 void beginUndoStep();
@@ -40,3 +42,5 @@ void clearUndoHistory();
 // slice, a loaded instrument) since the module was opened, saved or autosaved.
 bool unsavedChanges();
 void markSongSaved();
+
+}  // namespace qc

@@ -9,6 +9,8 @@
 #include "playback/stem_buffer.h"
 #include "song/safe_file.h"
 
+namespace qc {
+
 namespace {
 
 constexpr int kChunkSamples = 4096;
@@ -101,3 +103,5 @@ bool exportAudio(const Song& song, const std::string& path, const AudioExportOpt
   std::vector<SNDFILE*> files;
   return writeNested(song, options, plan, audioExportPaths(path, options.stems), format, files, progress);
 }
+
+}  // namespace qc

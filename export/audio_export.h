@@ -14,6 +14,8 @@
 #include "playback/clock_rates.h"
 #include "song/song.h"
 
+namespace qc {
+
 // What the editor's audio export asks for; the fade is also the NSFe's.
 inline constexpr int kEditorExportLoops = 2;
 inline constexpr double kExportFadeSeconds = 5.0;
@@ -52,3 +54,5 @@ using ExportProgress = std::function<void(double done)>;
 // the path has no audio extension.
 bool exportAudio(const Song& song, const std::string& path, const AudioExportOptions& options,
                  const AudioExportPlan& plan, const ExportProgress& progress = {});
+
+}  // namespace qc

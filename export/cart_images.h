@@ -8,6 +8,8 @@
 
 #include "export/rom_layout.h"
 
+namespace qc {
+
 extern const std::array<uint8_t, kCartImageSize> kCartPlayerImage;
 extern const std::array<uint8_t, kCartImageSize> kCartCharacterRom;
 
@@ -15,3 +17,5 @@ extern const std::array<uint8_t, kCartImageSize> kCartCharacterRom;
 // each, indexed by note number, PAL first.
 inline constexpr int kCartPalPeriodsOffset = 0;
 inline constexpr int kCartNtscPeriodsOffset = 2 * 97;
+
+}  // namespace qc

@@ -5,6 +5,8 @@
 #include <array>
 #include <cstdint>
 
+namespace qc {
+
 inline constexpr int kNsfDriverBytes = 4096;
 inline constexpr uint16_t kNsfLoadAddress = 0xF000;
 inline constexpr uint16_t kNsfInitAddress = 0xF04B;
@@ -15,3 +17,5 @@ inline constexpr uint64_t kNsfPlayWait = 332470;
 inline constexpr int kNsfShortTick = 33260;
 
 extern const std::array<uint8_t, kNsfDriverBytes> kNsfDriverImage;
+
+}  // namespace qc

@@ -8,6 +8,8 @@
 #include "playback/player_tables.h"
 #include "song/safe_file.h"
 
+namespace qc {
+
 namespace {
 
 std::optional<std::vector<uint8_t>> nsfOf(const Song& song, const SongStreams& streams) {
@@ -42,3 +44,5 @@ bool exportNsfe(const Song& song, const std::string& path, const CompileReport& 
   std::optional<std::vector<uint8_t>> file = compileNsfe(song, report);
   return file && writeFileSafely(path, *file);
 }
+
+}  // namespace qc

@@ -9,6 +9,8 @@
 #include "export/song_compiler.h"
 #include "song/song.h"
 
+namespace qc {
+
 // The NSF file of the song, or nothing when the song breaks a limit of the
 // format or never reaches its loop point. The song compiles on a player of
 // its own: whatever plays meanwhile is not touched.
@@ -24,3 +26,5 @@ std::optional<std::vector<uint8_t>> compileNsfe(const Song& song, const CompileR
 bool exportNsf(const Song& song, const std::string& path, const CompileReport& report = {});
 // The same for compileNsfe.
 bool exportNsfe(const Song& song, const std::string& path, const CompileReport& report = {});
+
+}  // namespace qc

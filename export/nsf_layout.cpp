@@ -4,6 +4,8 @@
 
 #include "export/nsf_driver_image.h"
 
+namespace qc {
+
 namespace {
 
 constexpr uint8_t kFill = 0xFF;
@@ -128,3 +130,5 @@ std::optional<std::vector<uint8_t>> buildNsfFile(const SongStreams& streams, con
     file.insert(file.end(), part->begin(), part->end());
   return file;
 }
+
+}  // namespace qc

@@ -15,6 +15,8 @@
 #include "export/sample_chunks.h"
 #include "export/stream_patterns.h"
 
+namespace qc {
+
 inline constexpr int kNsfHeaderBytes = 128;
 inline constexpr int kNsfNameBytes = 32;  // 31 characters and a zero
 inline constexpr int kNsfTitleOffset = 14;
@@ -37,3 +39,5 @@ using NsfNames = std::array<std::string, 3>;
 // one bank or 65536 ticks, a table bank over 4096 bytes, a bank number over 255.
 std::optional<std::vector<uint8_t>> buildNsfFile(const SongStreams& streams, const PreparedSamples& samples,
                                                  const NsfNames& names, bool ntsc);
+
+}  // namespace qc

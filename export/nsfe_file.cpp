@@ -5,6 +5,8 @@
 
 #include "export/nsf_layout.h"
 
+namespace qc {
+
 namespace {
 
 // NSF header fields that INFO and BANK carry over.
@@ -65,3 +67,5 @@ std::vector<uint8_t> buildNsfeFile(const std::vector<uint8_t>& nsf, const NsfeTi
   putChunk(out, "NEND", {});
   return out;
 }
+
+}  // namespace qc

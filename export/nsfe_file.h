@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace qc {
+
 struct NsfeTiming {
   int32_t lengthMs = 0;  // the intro and one loop
   int32_t fadeMs = 0;
@@ -18,3 +20,5 @@ struct NsfeTiming {
 // (title, artist, copyright), tlbl (the title), time, fade and NEND. The
 // names are the NSF header's.
 std::vector<uint8_t> buildNsfeFile(const std::vector<uint8_t>& nsf, const NsfeTiming& timing);
+
+}  // namespace qc

@@ -4,6 +4,8 @@
 
 #include "export/rom_table_half.h"
 
+namespace qc {
+
 namespace {
 
 constexpr uint8_t kHeaderTemplate[kInesHeaderSize] = {
@@ -87,3 +89,5 @@ RomImage buildRomImage(const Song& song, std::span<const uint8_t, kCartImageSize
   out.insert(out.end(), chr.begin(), chr.end());
   return image;
 }
+
+}  // namespace qc

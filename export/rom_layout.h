@@ -17,6 +17,8 @@
 
 #include "song/song.h"
 
+namespace qc {
+
 inline constexpr int kInesHeaderSize = 16;
 inline constexpr int kPrgBankSize = 16384;
 inline constexpr int kPrgHalfBankSize = 8192;
@@ -41,3 +43,5 @@ RomImage buildRomImage(const Song& song, std::span<const uint8_t, kCartImageSize
 // byte 1 with effect low and instrument high, parameter as its value) and
 // the track-4 note byte.
 std::vector<uint8_t> romPattern(const Pattern& pattern);
+
+}  // namespace qc

@@ -2,6 +2,8 @@
 
 #include "song/song.h"
 
+namespace qc {
+
 uint8_t nameCharacterTile(char c) {
   if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
   if (c == '|') c = '[';
@@ -17,3 +19,5 @@ std::array<uint8_t, kNameLineWidth> instrumentNameLine(const std::string& name) 
     line[1 + i] = nameCharacterTile(name[i]);
   return line;
 }
+
+}  // namespace qc

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+namespace qc {
+
 inline constexpr int kNameLineWidth = 32;  // one screen row of tiles
 
 // The font's tile of character code c is (c - 94) mod 256 for space..']'.
@@ -17,3 +19,5 @@ uint8_t nameCharacterTile(char c);
 
 // Columns 1..30 hold the first 30 characters; columns 0 and 31 stay blank.
 std::array<uint8_t, kNameLineWidth> instrumentNameLine(const std::string& name);
+
+}  // namespace qc

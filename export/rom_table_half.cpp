@@ -5,6 +5,8 @@
 #include "export/rom_layout.h"
 #include "export/rom_name_line.h"
 
+namespace qc {
+
 namespace {
 
 constexpr int kPatternWindowAddress = 0x8000;
@@ -84,3 +86,5 @@ std::optional<std::vector<uint8_t>> buildTableHalf(const Song& song, int pattern
   }
   return half;
 }
+
+}  // namespace qc

@@ -20,6 +20,8 @@
 
 #include "song/song.h"
 
+namespace qc {
+
 inline constexpr int kTableHalfSize = 8192;
 inline constexpr uint16_t kTableHalfAddress = 0xC000;
 inline constexpr int kRomEnvelopeRecordSize = 85;
@@ -41,3 +43,5 @@ std::array<uint8_t, kRomInstrumentRecordSize> instrumentRecord(const Song& song,
 // The 8 KB table half, or nothing when the tables would not fit in it.
 std::optional<std::vector<uint8_t>> buildTableHalf(const Song& song, int patternCount,
                                                    const std::vector<SampleTableEntry>& samples);
+
+}  // namespace qc

@@ -2,6 +2,8 @@
 
 #include "playback/clock_rates.h"
 
+namespace qc {
+
 namespace {
 
 constexpr int kPageBytes = 256;
@@ -46,3 +48,5 @@ PreparedSamples prepareSamples(const std::array<RawSample, kSampleSlots>& sample
   prepared.main.resize((prepared.main.size() + kBankBytes - 1) / kBankBytes * kBankBytes, kFill);
   return prepared;
 }
+
+}  // namespace qc

@@ -10,6 +10,8 @@
 #include "song/sample_chunk.h"
 #include "song/song.h"
 
+namespace qc {
+
 inline constexpr int kBankBytes = 4096;
 
 // Where one sample slot's chunks start in the two regions.
@@ -29,3 +31,5 @@ struct PreparedSamples {
 // Resamples so the data lasts as long on an NTSC console as on a PAL one.
 std::vector<uint8_t> stretchForNtsc(const std::vector<uint8_t>& data);
 PreparedSamples prepareSamples(const std::array<RawSample, kSampleSlots>& samples, bool ntsc);
+
+}  // namespace qc

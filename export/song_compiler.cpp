@@ -4,6 +4,8 @@
 #include "playback/loop_point.h"
 #include "playback/sequencer.h"
 
+namespace qc {
+
 namespace {
 
 void say(const CompileReport& report, const std::string& line) {
@@ -40,3 +42,5 @@ bool compileSong(const Song& song, SongStreams& out, const CompileReport& report
     commitPass(out, pass);
   }
 }
+
+}  // namespace qc

@@ -10,6 +10,8 @@
 #include "export/stream_patterns.h"
 #include "song/song.h"
 
+namespace qc {
+
 // Receives the compiler's progress, one line at a time without its newline:
 // two lines per pass and two at the loop point. The front ends print them.
 using CompileReport = std::function<void(const std::string& line)>;
@@ -18,3 +20,5 @@ using CompileReport = std::function<void(const std::string& line)>;
 // more than 255 order passes, or a pass longer than 65536 ticks (speed 0
 // never leaves its row).
 bool compileSong(const Song& song, SongStreams& out, const CompileReport& report = {});
+
+}  // namespace qc

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cctype>
 
+namespace qc {
+
 namespace {
 
 std::FILE* streamOf(void* user) { return static_cast<std::FILE*>(user); }
@@ -69,3 +71,5 @@ SNDFILE* openSoundStream(std::FILE* stream, const SoundFileFormat& format) {
   info.format = formatCode(format);
   return sf_open_virtual(&streamIo, SFM_WRITE, &info, stream);
 }
+
+}  // namespace qc

@@ -9,6 +9,8 @@
 #include <optional>
 #include <string>
 
+namespace qc {
+
 enum class SoundFileType { kWav, kFlac, kOgg };
 
 // The file name's extension in lower case, without the dot; empty when it has none.
@@ -26,3 +28,5 @@ struct SoundFileFormat {
 // A mono file on the stream, or nullptr. The caller sf_closes it before the
 // stream is closed.
 SNDFILE* openSoundStream(std::FILE* stream, const SoundFileFormat& format);
+
+}  // namespace qc

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace qc {
+
 namespace {
 
 StreamPattern encodePass(int channel, const OrderPass& pass) {
@@ -39,3 +41,5 @@ void commitPass(SongStreams& streams, const OrderPass& pass) {
     if (match == channel.pool.end()) channel.pool.push_back(std::move(pattern));
   }
 }
+
+}  // namespace qc

@@ -8,6 +8,8 @@
 
 #include "export/tick_stream.h"
 
+namespace qc {
+
 // One order pass: the ExportCapture of each of its ticks.
 using OrderPass = std::vector<TickFields>;
 
@@ -34,3 +36,5 @@ int64_t passTicks(const SongStreams& streams, int firstPass);
 // Appends one pass to every channel's order list, as the first pool pattern
 // with equal records or else as a new pattern.
 void commitPass(SongStreams& streams, const OrderPass& pass);
+
+}  // namespace qc

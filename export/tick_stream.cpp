@@ -1,5 +1,7 @@
 #include "export/tick_stream.h"
 
+namespace qc {
+
 void BitWriter::put(bool bit) {
   if (used_ == 8) {
     bytes_.push_back(0);
@@ -26,3 +28,5 @@ void encodeChannelTick(int channel, const TickFields& previous, const TickFields
     }
   }
 }
+
+}  // namespace qc

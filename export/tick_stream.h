@@ -14,6 +14,8 @@
 #include "playback/player_state.h"
 #include "song/song.h"
 
+namespace qc {
+
 using TickFields = std::array<int32_t, kExportFields>;
 
 inline constexpr TickFields kNoFields = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
@@ -37,3 +39,5 @@ class BitWriter {
 // Appends one tick of one channel: `previous` is the record of the tick
 // before in the same pass (kNoFields at a pass's first tick).
 void encodeChannelTick(int channel, const TickFields& previous, const TickFields& current, BitWriter& out);
+
+}  // namespace qc

@@ -1,6 +1,6 @@
 #include "fuzz/reader_harness.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  runReaderHarness(data, size);
+  qc::runReaderHarness(data, size);
   return 0;
 }

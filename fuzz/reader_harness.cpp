@@ -15,6 +15,8 @@
 #include "samples/raw_sample_import.h"
 #include "song/module_file.h"
 
+namespace qc {
+
 namespace {
 
 void checkModuleRoundTrip(std::span<const uint8_t> bytes) {
@@ -102,3 +104,5 @@ void runReaderHarness(const uint8_t* data, size_t size) {
   loadThroughStream(bytes);
   importAsRecording(bytes);
 }
+
+}  // namespace qc

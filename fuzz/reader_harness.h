@@ -8,4 +8,8 @@
 #include <cstddef>
 #include <cstdint>
 
+namespace qc {
+
 void runReaderHarness(const uint8_t* data, size_t size);
+
+}  // namespace qc

@@ -7,6 +7,8 @@
 #include "playback/sequencer.h"
 #include "playback/sub_step.h"
 
+namespace qc {
+
 namespace {
 // Longest read per pass of the loop; keeps the pending samples far below the buffer's size.
 constexpr int kLargestRead = 8192;
@@ -34,3 +36,5 @@ void fillAudio(Engine& engine, Player* player, int16_t* destination, int count) 
     count -= read;
   }
 }
+
+}  // namespace qc

@@ -8,8 +8,12 @@
 #include "playback/engine.h"
 #include "playback/player_state.h"
 
+namespace qc {
+
 // Fills destination with count samples (of the output's samplesPerFrame
 // values each, interleaved); samples made beyond count are
 // delivered first by the next call. The player, if any, plays into this
 // engine; without one the chip runs on with the registers it was given.
 void fillAudio(Engine& engine, Player* player, int16_t* destination, int count);
+
+}  // namespace qc

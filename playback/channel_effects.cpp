@@ -4,6 +4,8 @@
 
 #include "playback/envelopes.h"
 
+namespace qc {
+
 namespace {
 
 // Slides may run for hours; keep the offset far beyond any audible period
@@ -167,3 +169,5 @@ void applyTickEffect(Player& p, int channel) {
       break;
   }
 }
+
+}  // namespace qc

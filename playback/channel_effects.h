@@ -6,6 +6,8 @@
 #include "playback/player_state.h"
 #include "song/song.h"
 
+namespace qc {
+
 enum EffectCommand {
   kArpeggio = 0x0,
   kPortamentoUp = 0x1,
@@ -33,3 +35,5 @@ inline int secondDigit(uint8_t param) { return param >> 4; }
 int applyRowStartEffect(Player& player, int channel, const Cell& cell);
 // Later-ticks column of the channel's running effect.
 void applyTickEffect(Player& player, int channel);
+
+}  // namespace qc

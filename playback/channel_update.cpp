@@ -6,6 +6,8 @@
 #include "playback/envelopes.h"
 #include "playback/register_output.h"
 
+namespace qc {
+
 namespace {
 
 constexpr int kHighestLookupNote = 95;  // entry 96 of the period table is never used
@@ -105,3 +107,5 @@ bool triggerNote(Player& p, int channel, const Cell& cell) {
 void silenceChannel(Player& p, int channel) {
   if (channel >= 0 && channel < kToneChannels) p.channels[channel].volume = 0;
 }
+
+}  // namespace qc

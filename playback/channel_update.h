@@ -10,6 +10,8 @@
 #include "playback/player_state.h"
 #include "song/song.h"
 
+namespace qc {
+
 // First tick of a row: reads the row's cells on all five tracks.
 void startRow(Player& player);
 // Later ticks of a row: advances the running effects.
@@ -24,3 +26,5 @@ void silenceChannel(Player& player, int channel);
 const Cell& playingCell(const Player& player, int track);
 // The period of a note index, clamped to the notes the table holds.
 int32_t periodOf(const Player& player, int32_t noteIndex);
+
+}  // namespace qc

@@ -1,5 +1,7 @@
 #include "playback/chip_channel.h"
 
+namespace qc {
+
 void clockEnvelope(ChipChannel& channel, VolumeEnvelope& envelope) {
   const int32_t period = channel.regs[0] & 15;
   if (channel.written[3]) {
@@ -12,3 +14,5 @@ void clockEnvelope(ChipChannel& channel, VolumeEnvelope& envelope) {
     if (envelope.volume || (channel.regs[0] & 0x20)) envelope.volume = (envelope.volume - 1) & 15;
   }
 }
+
+}  // namespace qc

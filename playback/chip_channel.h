@@ -7,6 +7,8 @@
 
 #include "playback/delta_buffer.h"
 
+namespace qc {
+
 // Indexed by bits 3..7 of a channel's fourth register.
 inline constexpr std::array<uint8_t, 32> kLengthTable = {
     10, 254, 20, 2,  40, 4,  80, 6,  160, 8,  60, 10, 14, 12, 26, 14,
@@ -45,3 +47,5 @@ inline int32_t channelVolume(const ChipChannel& channel, const VolumeEnvelope& e
   if (channel.lengthCounter == 0) return 0;
   return (channel.regs[0] & 0x10) ? channel.regs[0] & 15 : envelope.volume;
 }
+
+}  // namespace qc

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+namespace qc {
+
 inline constexpr double kPalCpuClock = 1662607.0;
 inline constexpr double kNtscCpuClock = 1789772.6666666667;
 // The rates the emulated chip runs at: clocks per second, NTSC rounded.
@@ -20,3 +22,5 @@ inline constexpr int kOutputRate = 44100;  // samples per second
 
 inline double cpuClock(bool ntsc) { return ntsc ? kNtscCpuClock : kPalCpuClock; }
 inline int32_t chipClockRate(bool ntsc) { return ntsc ? kNtscClockRate : kPalClockRate; }
+
+}  // namespace qc

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <new>
 
+namespace qc {
+
 DeltaBuffer::DeltaBuffer() { setBassFrequency(kDefaultBassFrequency); }
 
 bool DeltaBuffer::setSampleRate(int32_t rate, int32_t length) {
@@ -62,3 +64,5 @@ void DeltaBuffer::removeSamples(int32_t count) {
   std::memmove(entries.data(), entries.data() + count, size_t(keep) * sizeof(uint16_t));
   std::fill(entries.begin() + keep, entries.begin() + keep + count, kRestEntry);
 }
+
+}  // namespace qc

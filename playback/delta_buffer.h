@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace qc {
+
 inline constexpr uint16_t kRestEntry = 0x7F7F;
 // Overhang of the widest kernel past the last finished sample.
 inline constexpr int32_t kSpareEntries = 24;
@@ -43,3 +45,5 @@ struct DeltaBuffer {
   // Drops the first count samples; the pending ones move to the front.
   void removeSamples(int32_t count);
 };
+
+}  // namespace qc

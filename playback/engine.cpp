@@ -4,6 +4,8 @@
 
 #include "playback/clock_rates.h"
 
+namespace qc {
+
 namespace {
 
 constexpr int32_t kWriteSpacing = 4;  // CPU clocks between register writes
@@ -59,3 +61,5 @@ void initAudioEngine(Engine& engine, bool ntsc) {
   setupChipClock(engine, ntsc);
   engine.soundChip.sample.sampleReader = readSampleMemory;
 }
+
+}  // namespace qc

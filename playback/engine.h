@@ -19,6 +19,8 @@
 #include "playback/nonlinear_buffer.h"
 #include "playback/sound_chip.h"
 
+namespace qc {
+
 // Sees every register write with its clock within the sub-step (tests, traces).
 using RegisterWriteObserver = std::function<void(uint32_t address, uint8_t value, int32_t clock)>;
 
@@ -70,3 +72,5 @@ const char* setupChipClock(Engine& engine, bool ntsc);
 const char* useOutput(Engine& engine, Multi_Buffer& buffer, bool ntsc);
 // setupChipClock and the chip's sample reader: what the constructor does.
 void initAudioEngine(Engine& engine, bool ntsc);
+
+}  // namespace qc

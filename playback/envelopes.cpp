@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace qc {
+
 namespace {
 
 // What an envelope without any value (only from a damaged file) reads as:
@@ -44,3 +46,5 @@ void stepArpeggio(ChannelState& c) {
     c.arpStep = 0;
   ++c.arpStep;
 }
+
+}  // namespace qc

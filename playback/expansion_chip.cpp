@@ -1,5 +1,7 @@
 #include "playback/expansion_chip.h"
 
+namespace qc {
+
 namespace {
 
 constexpr uint32_t kFirstAddress = 0x9000;
@@ -110,3 +112,5 @@ bool ExpansionChip::runSaw(int32_t end) {
   saw.delay = time - end;
   return true;
 }
+
+}  // namespace qc

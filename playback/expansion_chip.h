@@ -10,6 +10,8 @@
 #include "playback/delta_buffer.h"
 #include "playback/step_synth.h"
 
+namespace qc {
+
 inline constexpr int kExpansionOscillators = 3;  // pulse, pulse, sawtooth
 
 struct ExpansionOscillator {
@@ -51,3 +53,5 @@ struct ExpansionChip {
   bool runPulse(ExpansionOscillator& pulse, int32_t end);
   bool runSaw(int32_t end);
 };
+
+}  // namespace qc

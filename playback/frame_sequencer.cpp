@@ -1,5 +1,7 @@
 #include "playback/frame_sequencer.h"
 
+namespace qc {
+
 namespace {
 
 constexpr uint8_t kFiveStepMode = 0x80;
@@ -31,3 +33,5 @@ bool FrameSequencer::takeStep() {
       return false;
   }
 }
+
+}  // namespace qc

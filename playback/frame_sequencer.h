@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+namespace qc {
+
 inline constexpr int32_t kNtscFramePeriod = 7458;
 inline constexpr int32_t kPalFramePeriod = 8314;
 
@@ -20,3 +22,5 @@ struct FrameSequencer {
   // Takes the step that is due; true when it is a half-frame step.
   bool takeStep();
 };
+
+}  // namespace qc

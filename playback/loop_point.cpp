@@ -1,5 +1,7 @@
 #include "playback/loop_point.h"
 
+namespace qc {
+
 LoopPointFinder::LoopPointFinder(int32_t order, int32_t row) : order_(order), row_(row) { enter(order, row); }
 
 bool LoopPointFinder::entered(int32_t order, int32_t row) {
@@ -17,3 +19,5 @@ void LoopPointFinder::enter(int32_t order, int32_t row) {
   else if (loopPoint_ == -1)
     loopPoint_ = known->second;
 }
+
+}  // namespace qc

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <map>
 
+namespace qc {
+
 class LoopPointFinder {
  public:
   // The start: entry 0.
@@ -30,3 +32,5 @@ class LoopPointFinder {
   int loopPoint_ = -1;
   void enter(int32_t order, int32_t row);
 };
+
+}  // namespace qc

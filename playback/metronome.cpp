@@ -3,6 +3,8 @@
 #include "playback/clock_rates.h"
 #include "playback/register_output.h"
 
+namespace qc {
+
 namespace {
 constexpr int kClickFrames = 6;
 constexpr uint8_t kClickVolume[kClickFrames] = {15, 15, 12, 9, 3, 0};
@@ -36,3 +38,5 @@ void metronomeFrame(Player& p) {
     }
   }
 }
+
+}  // namespace qc

@@ -4,5 +4,9 @@
 
 #include "playback/player_state.h"
 
+namespace qc {
+
 // Once per playing frame, after the channel registers.
 void metronomeFrame(Player& player);
+
+}  // namespace qc

@@ -7,6 +7,8 @@
 
 #include "playback/delta_buffer.h"
 
+namespace qc {
+
 struct ChannelBuffers {
   DeltaBuffer* centre;
   DeltaBuffer* left;
@@ -35,3 +37,5 @@ class Multi_Buffer {
   int32_t lengthMs = 0;
   int32_t samplesPerFrame;  // values per sample: 1 for mono
 };
+
+}  // namespace qc

@@ -1,5 +1,7 @@
 #include "playback/noise_channel.h"
 
+namespace qc {
+
 namespace {
 
 constexpr uint8_t kShortMode = 0x80;  // feedback from bit 6: 93- or 31-step loops
@@ -50,3 +52,5 @@ void NoiseChannel::run(const StepSynth& synth, int32_t end) {
   }
   delay = time - end;
 }
+
+}  // namespace qc

@@ -5,6 +5,8 @@
 #include "playback/chip_channel.h"
 #include "playback/step_synth.h"
 
+namespace qc {
+
 // The tables in CPU clocks: a PAL console's own, for the PAL clock.
 inline constexpr std::array<int32_t, 16> kNoisePeriods = {4,   8,   16,  32,  64,  96,   128,  160,
                                                           202, 254, 380, 508, 762, 1016, 2034, 4068};
@@ -19,3 +21,5 @@ struct NoiseChannel : ChipChannel {
 
   void run(const StepSynth& synth, int32_t end);
 };
+
+}  // namespace qc

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace qc {
+
 ChannelBuffers Nonlinear_Buffer::channelBuffers(int32_t index) {
   DeltaBuffer* buffer = (index >= 2 && index <= 4) ? &tnd : &pulse;
   return {buffer, buffer, buffer};
@@ -60,3 +62,5 @@ int32_t Nonlinear_Buffer::readSamples(int16_t* destination, int32_t maximum) {
   tnd.removeSamples(count);
   return count;
 }
+
+}  // namespace qc

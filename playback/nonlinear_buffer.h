@@ -6,6 +6,8 @@
 #include "playback/multi_buffer.h"
 #include "playback/nonlinear_mapper.h"
 
+namespace qc {
+
 inline constexpr const char* kOutOfMemory = "Out of memory";
 
 // A summed level as a signed 16-bit sample: a sum that does not fit
@@ -31,3 +33,5 @@ class Nonlinear_Buffer final : public Multi_Buffer {
   DeltaBuffer tnd;
   NonlinearMapper mapper;
 };
+
+}  // namespace qc

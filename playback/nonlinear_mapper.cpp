@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace qc {
+
 NonlinearMapper::NonlinearMapper() {
   for (int32_t i = 0; i < int32_t(table.size()); ++i) {
     if (i <= 1024) {
@@ -26,3 +28,5 @@ void NonlinearMapper::apply(DeltaBuffer& buffer, int32_t count) {
   }
   integrator = level;
 }
+
+}  // namespace qc

@@ -9,6 +9,8 @@
 
 #include "playback/delta_buffer.h"
 
+namespace qc {
+
 inline constexpr int32_t kMapperRest = 0x8000;  // integrator at silence: table index 1024
 
 struct NonlinearMapper {
@@ -20,3 +22,5 @@ struct NonlinearMapper {
   // Rewrites the first count entries of the buffer through the table.
   void apply(DeltaBuffer& buffer, int32_t count);
 };
+
+}  // namespace qc

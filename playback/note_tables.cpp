@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+namespace qc {
+
 namespace {
 constexpr double kLowestNoteHz = 32.7;
 constexpr double kSinglePrecisionPi = 3.1415927410125732;
@@ -22,3 +24,5 @@ int32_t vibratoAmplitude(int phase, int depth) {
   const float s = float(std::sin(double(x)));
   return int32_t(depth * 2 * s);
 }
+
+}  // namespace qc

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+namespace qc {
+
 // Note 1..96 (C-0 is 32.7 Hz): the pulse timer divides the CPU clock by
 // 16 * (period + 1); the table keeps the plain quotient, truncated.
 int32_t notePeriod(double cpuClock, int note);
@@ -12,3 +14,5 @@ int32_t notePeriod(double cpuClock, int note);
 int32_t vibratoWaveValue(int index);
 // Phase 0..15 of a quarter sine, depth 0..15.
 int32_t vibratoAmplitude(int phase, int depth);
+
+}  // namespace qc

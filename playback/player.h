@@ -15,3 +15,4 @@
 #include "playback/register_output.h"
 #include "playback/sequencer.h"
 #include "playback/sub_step.h"
+

@@ -8,6 +8,8 @@
 
 #include "song/song.h"
 
+namespace qc {
+
 struct ChannelState {
   int32_t period = 0;
   int32_t lastPeriod = -1;  // -1 forces a full period write
@@ -128,3 +130,5 @@ struct Player {
 
   ExportCapture capture;
 };
+
+}  // namespace qc

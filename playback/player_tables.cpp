@@ -3,6 +3,8 @@
 #include "playback/clock_rates.h"
 #include "playback/note_tables.h"
 
+namespace qc {
+
 void buildPeriodTable(Player& player) {
   auto& table = player.periodTable;
   const double clock = cpuClock(player.song->ntsc);
@@ -22,3 +24,5 @@ int rowThreshold(const Player& player) {
 }
 
 double framesPerSecond(bool ntsc) { return chipClockRate(ntsc) / kFrameClocks; }
+
+}  // namespace qc

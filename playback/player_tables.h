@@ -4,6 +4,8 @@
 #include "playback/clock_rates.h"
 #include "playback/player_state.h"
 
+namespace qc {
+
 // periodTable for the song's standard.
 void buildPeriodTable(Player& player);
 // vibratoWave and vibratoTable; they do not depend on the standard.
@@ -18,3 +20,5 @@ inline double pcmStep(bool ntsc) {
   constexpr double kPcmStepPal = 0.5000641025641026;  // 7801 / 15600
   return ntsc ? kPalOverNtscClock * kPcmStepPal : kPcmStepPal;
 }
+
+}  // namespace qc

@@ -1,5 +1,7 @@
 #include "playback/pulse_channel.h"
 
+namespace qc {
+
 namespace {
 
 constexpr int32_t kPhases = 8;
@@ -83,3 +85,5 @@ void PulseChannel::run(const StepSynth& synth, int32_t end) {
   }
   delay = time - end;
 }
+
+}  // namespace qc

@@ -5,6 +5,8 @@
 #include "playback/chip_channel.h"
 #include "playback/step_synth.h"
 
+namespace qc {
+
 struct PulseChannel : ChipChannel {
   VolumeEnvelope envelope;
   int32_t sweepDivider = 0;
@@ -15,3 +17,5 @@ struct PulseChannel : ChipChannel {
   void clockSweep(int32_t negateAdjust);
   void run(const StepSynth& synth, int32_t end);
 };
+
+}  // namespace qc

@@ -5,6 +5,8 @@
 
 #include "playback/engine.h"
 
+namespace qc {
+
 namespace {
 
 constexpr int kTriangle = 2;
@@ -104,3 +106,5 @@ void writePulsePeriod(Player& p, int channel, int period) {
   }
   c.lastPeriod = period;
 }
+
+}  // namespace qc

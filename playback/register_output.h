@@ -8,9 +8,13 @@
 
 #include "playback/player_state.h"
 
+namespace qc {
+
 void writeChannelRegisters(Player& player);
 // A change of the high byte by one goes through the sweep unit, so the
 // waveform's phase does not restart.
 void writePulsePeriod(Player& player, int channel, int period);
 // apuWrite into the player's engine, if it has one.
 void playerWrite(Player& player, uint32_t address, uint8_t value);
+
+}  // namespace qc

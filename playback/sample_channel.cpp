@@ -1,5 +1,7 @@
 #include "playback/sample_channel.h"
 
+namespace qc {
+
 namespace {
 
 constexpr uint8_t kLoop = 0x40;
@@ -83,3 +85,5 @@ void SampleChannel::run(const StepSynth& synth, int32_t end, uint8_t& status) {
   }
   delay = time - end;
 }
+
+}  // namespace qc

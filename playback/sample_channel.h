@@ -5,6 +5,8 @@
 #include "playback/chip_channel.h"
 #include "playback/step_synth.h"
 
+namespace qc {
+
 // Reads a byte of sample memory at a CPU address 0x8000..0xFFFF.
 using SampleReader = uint8_t (*)(uint16_t address);
 
@@ -40,3 +42,5 @@ struct SampleChannel : ChipChannel {
   void reload();
   void fillByteBuffer(uint8_t& status);
 };
+
+}  // namespace qc

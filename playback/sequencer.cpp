@@ -8,6 +8,8 @@
 #include "playback/player_tables.h"
 #include "playback/register_output.h"
 
+namespace qc {
+
 namespace {
 
 void wrapToNextOrder(Player& p) {
@@ -125,3 +127,5 @@ void playerFrame(Player& p) {
   p.tempoAccumulator += tempoIncrement(p);
   if (p.tempoAccumulator >= rowThreshold(p)) advanceRow(p);
 }
+
+}  // namespace qc

@@ -11,6 +11,8 @@
 
 #include "playback/player_state.h"
 
+namespace qc {
+
 // Fresh channels and tables; asks the next sub-step for silent registers.
 // Leaves pending breaks and jumps, the metronome, speed and tempo alone.
 void resetPlayer(Player& player);
@@ -24,3 +26,5 @@ void stopPlayback(Player& player);
 // song's speed and tempo, nothing pending.
 void startSong(Player& player);
 void playerFrame(Player& player);
+
+}  // namespace qc

@@ -8,6 +8,8 @@
 #include "playback/player_tables.h"
 #include "playback/sequencer.h"
 
+namespace qc {
+
 SongSpan ticksThroughLoops(const Song& song, int loops, int64_t capTicks) {
   Player player(song, nullptr);
   startSong(player);
@@ -38,3 +40,5 @@ int64_t renderCapTicks(bool ntsc) { return std::llround(kRenderCapSeconds * fram
 int64_t samplesForTicks(int64_t ticks, bool ntsc, int32_t sampleRate) {
   return std::llround(double(ticks) * kFrameClocks * sampleRate / chipClockRate(ntsc));
 }
+
+}  // namespace qc

@@ -6,6 +6,8 @@
 
 #include "song/song.h"
 
+namespace qc {
+
 // Renders and traces of a song that never loops (speed 0) end here.
 inline constexpr int kRenderCapSeconds = 20 * 60;
 
@@ -24,3 +26,5 @@ int64_t renderCapTicks(bool ntsc);
 // Output samples from the top to the start of the tick: the player frame is
 // kFrameClocks at the standard's clock rate.
 int64_t samplesForTicks(int64_t ticks, bool ntsc, int32_t sampleRate);
+
+}  // namespace qc

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace qc {
+
 namespace {
 
 constexpr uint32_t kFirstRegister = 0x4000;
@@ -170,3 +172,5 @@ void SoundChip::endSlice(int32_t clocks) {
   lastTime -= clocks;
   for (int i = 0; i < kChipChannels; ++i) channel(i).runTime -= clocks;
 }
+
+}  // namespace qc

@@ -25,6 +25,8 @@
 #include "playback/step_synth.h"
 #include "playback/triangle_channel.h"
 
+namespace qc {
+
 inline constexpr int kChipChannels = 5;  // pulse 1, pulse 2, triangle, noise, sample channel
 
 struct SoundChip {
@@ -61,3 +63,5 @@ struct SoundChip {
   void clockQuarterFrame();
   void clockHalfFrame();
 };
+
+}  // namespace qc

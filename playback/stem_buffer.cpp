@@ -4,6 +4,8 @@
 
 #include "playback/nonlinear_buffer.h"
 
+namespace qc {
+
 namespace {
 constexpr int32_t kFirstMappedChannel = 2;  // triangle, noise and sample channel
 }  // namespace
@@ -60,3 +62,5 @@ int32_t Stem_Buffer::readSamples(int16_t* destination, int32_t maximum) {
   }
   return count;
 }
+
+}  // namespace qc

@@ -11,6 +11,8 @@
 #include "playback/nonlinear_mapper.h"
 #include "playback/sound_chip.h"
 
+namespace qc {
+
 class Stem_Buffer final : public Multi_Buffer {
  public:
   Stem_Buffer();
@@ -28,3 +30,5 @@ class Stem_Buffer final : public Multi_Buffer {
   std::array<DeltaBuffer, kChipChannels> channels;
   std::array<NonlinearMapper, kChipChannels> mappers;  // the pulses' stay unused
 };
+
+}  // namespace qc

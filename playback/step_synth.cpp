@@ -6,6 +6,8 @@
 #include <cstring>
 #include <numbers>
 
+namespace qc {
+
 namespace {
 
 constexpr double kHarmonics = 4096;  // of the wide band-limited impulse
@@ -102,3 +104,5 @@ void StepSynth::scaleKernel() {
     pairs_[i] = pair - 0x10001u * uint32_t(u);
   }
 }
+
+}  // namespace qc

@@ -15,6 +15,8 @@
 
 #include "playback/delta_buffer.h"
 
+namespace qc {
+
 inline constexpr int kKernelPhases = 32;
 inline constexpr int kKernelRows = 2 * kKernelPhases;
 inline constexpr int kWideKernel = 12;   // pulses, triangle, expansion pulses
@@ -73,3 +75,5 @@ class StepSynth {
   std::array<uint16_t, kKernelRows * kWideKernel> table_{};
   std::array<uint32_t, kKernelRows * kWideKernel / 2> pairs_{};  // table pairs less 0x10001 × u
 };
+
+}  // namespace qc

@@ -3,6 +3,8 @@
 #include "playback/engine.h"
 #include "playback/player_tables.h"
 
+namespace qc {
+
 namespace {
 
 constexpr uint32_t kPcmTrackBit = 1u << kPcmTrack;
@@ -100,3 +102,5 @@ void setChannelMask(Player& p, uint32_t mask) {
   p.options.channelMask = mask;
   p.channelMaskChanged = true;
 }
+
+}  // namespace qc

@@ -1,5 +1,7 @@
 #include "playback/triangle_channel.h"
 
+namespace qc {
+
 namespace {
 
 constexpr int32_t kHalfRamp = 16;
@@ -57,3 +59,5 @@ void TriangleChannel::run(const StepSynth& synth, int32_t end) {
   }
   delay = time - end;
 }
+
+}  // namespace qc

@@ -5,6 +5,8 @@
 #include "playback/chip_channel.h"
 #include "playback/step_synth.h"
 
+namespace qc {
+
 inline constexpr int32_t kTriangleResetPhase = 16;
 
 struct TriangleChannel : ChipChannel {
@@ -18,3 +20,5 @@ struct TriangleChannel : ChipChannel {
   // When stopped the ramp holds its level instead of dropping to 0 (no click).
   void run(const StepSynth& synth, int32_t end);
 };
+
+}  // namespace qc

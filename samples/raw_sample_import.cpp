@@ -15,6 +15,8 @@
 #include "song/byte_reader.h"
 #include "song/shell_services.h"
 
+namespace qc {
+
 namespace {
 
 // Frames decoded per read: the recording is never held whole in memory.
@@ -114,3 +116,5 @@ bool importOpenRecording(SNDFILE* file, const SF_INFO& info, const std::string& 
   slot.name = name;
   return true;
 }
+
+}  // namespace qc

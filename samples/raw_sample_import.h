@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+namespace qc {
+
 inline constexpr double kRawSampleRate = 7801.0;
 inline constexpr int kLevelScale = 63;
 inline constexpr int kLevelCentre = 64;
@@ -29,3 +31,5 @@ double validLevelValue(double value);
 
 // The characters after the last '/' or '\'.
 std::string sampleNameFromPath(std::string_view path);
+
+}  // namespace qc

@@ -2,6 +2,8 @@
 
 #include "editor/live_player.h"
 
+namespace qc {
+
 AppState app;
 
 void resetToProgramStart() {
@@ -16,3 +18,5 @@ void resetToProgramStart() {
   app.earlierBackupKept = false;
   resetLivePlayer();
 }
+
+}  // namespace qc

@@ -12,6 +12,8 @@
 #include "song/editor_state.h"
 #include "song/song.h"
 
+namespace qc {
+
 struct StatusLine {
   std::string text;
   uint32_t stamp = 0;  // ms tick the message's age is measured from
@@ -34,3 +36,5 @@ extern AppState app;
 
 // Puts the whole state back to how a freshly started program holds it.
 void resetToProgramStart();
+
+}  // namespace qc

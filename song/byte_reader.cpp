@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cerrno>
 
+namespace qc {
+
 bool ByteReader::byte(uint8_t& out) {
   if (remaining() < 1) return false;
   out = bytes_[pos_++];
@@ -72,3 +74,5 @@ bool readWholeFile(const std::string& path, std::vector<uint8_t>& out, ReadRepor
   }
   return true;
 }
+
+}  // namespace qc

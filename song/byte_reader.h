@@ -12,6 +12,8 @@
 
 #include "song/read_report.h"
 
+namespace qc {
+
 class ByteReader {
  public:
   explicit ByteReader(std::span<const uint8_t> bytes) : bytes_(bytes) {}
@@ -40,3 +42,5 @@ bool readWholeStream(std::FILE* file, std::vector<uint8_t>& out, std::string_vie
 // The same for a file; false with kCannotOpen in the report when it cannot.
 bool readWholeFile(const std::string& path, std::vector<uint8_t>& out, ReadReport* report, std::string_view magic,
                    size_t maxBytes);
+
+}  // namespace qc

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+namespace qc {
+
 using Bytes = std::vector<uint8_t>;
 
 inline void putByte(Bytes& out, uint32_t value) { out.push_back(uint8_t(value)); }
@@ -14,3 +16,5 @@ inline void putU32(Bytes& out, uint32_t value) {
 }
 
 inline void putText(Bytes& out, std::string_view text) { out.insert(out.end(), text.begin(), text.end()); }
+
+}  // namespace qc

@@ -7,6 +7,8 @@
 
 #include "song/song.h"
 
+namespace qc {
+
 enum Focus { kFocusPattern = 0, kFocusOrderList = 1, kFocusEnvelope = 2, kFocusInstrumentList = 3 };
 
 struct EditorState {
@@ -55,3 +57,5 @@ struct PreviewState {
   std::vector<int32_t> heldPianoKeys;
   bool operator==(const PreviewState&) const = default;
 };
+
+}  // namespace qc

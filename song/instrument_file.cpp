@@ -8,6 +8,8 @@
 #include "song/safe_file.h"
 #include "song/shell_services.h"
 
+namespace qc {
+
 namespace {
 
 // The magic is stored with its string terminator: 17 bytes.
@@ -57,3 +59,5 @@ bool saveInstrument(const std::string& path) {
   if (app.editor.currentInstrument == 0) return false;
   return writeFileSafely(path, encodeInstrument(app.song, app.editor.currentInstrument));
 }
+
+}  // namespace qc

@@ -10,6 +10,8 @@
 #include "song/read_report.h"
 #include "song/song.h"
 
+namespace qc {
+
 // Replaces the name and envelopes of `currentInstrument` under the audio
 // lock, puts `nameCursor` at the end of the new name and pulls envelope
 // cursors back inside shorter envelopes. False, without opening anything,
@@ -22,3 +24,5 @@ bool loadInstrumentBytes(std::span<const uint8_t> bytes, ReadReport* report = nu
 Bytes encodeInstrument(const Song& song, int slot);
 // Writes `currentInstrument` through writeFileSafely; false when it is 0.
 bool saveInstrument(const std::string& path);
+
+}  // namespace qc

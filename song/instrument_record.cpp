@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace qc {
+
 namespace {
 
 constexpr int kNoteBias = 64;  // Note value that leaves the played note unchanged
@@ -66,3 +68,5 @@ void putInstrumentRecord(Bytes& out, const std::string& name, const Envelope (&e
     for (int i = 0; i < count; ++i) putByte(out, uint32_t(envelope.values[i]));
   }
 }
+
+}  // namespace qc

@@ -9,6 +9,8 @@
 #include "song/byte_writer.h"
 #include "song/song.h"
 
+namespace qc {
+
 struct InstrumentRecord {
   std::string name;
   Envelope envelopes[kEnvelopeKinds];
@@ -33,3 +35,5 @@ void putInstrumentRecord(Bytes& out, const std::string& name, const Envelope (&e
 inline constexpr size_t kMaxStoredNameLength = 255;
 // The largest instrument record: a long name and three envelopes of 255 values.
 inline constexpr size_t kMaxInstrumentRecordBytes = 1 + kMaxStoredNameLength + kEnvelopeKinds * (2 + 255);
+
+}  // namespace qc

@@ -10,6 +10,8 @@
 #include "song/safe_file.h"
 #include "song/shell_services.h"
 
+namespace qc {
+
 namespace {
 
 constexpr std::string_view kMagic = "QuillchanterTune";  // no terminator in the file
@@ -212,3 +214,5 @@ Bytes encodeModule(const Song& song) {
 }
 
 bool saveModule(const std::string& path) { return writeFileSafely(path, encodeModule(app.song)); }
+
+}  // namespace qc

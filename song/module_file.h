@@ -22,6 +22,8 @@
 #include "song/read_report.h"
 #include "song/song.h"
 
+namespace qc {
+
 inline constexpr int kModuleVersion = 4;
 
 struct ParsedModule {
@@ -53,3 +55,5 @@ bool loadModuleFile(const std::string& path, ReadReport* report = nullptr, std::
 Bytes encodeModule(const Song& song);
 // Writes app.song through writeFileSafely: false leaves any old file intact.
 bool saveModule(const std::string& path);
+
+}  // namespace qc

@@ -5,6 +5,8 @@
 #include "song/app_state.h"
 #include "song/safe_file.h"
 
+namespace qc {
+
 namespace {
 
 constexpr int kTableSize = 128;
@@ -47,3 +49,5 @@ bool saveOptimizedSamples(const std::string& path) {
   if (slot == 0) return false;
   return writeFileSafely(path, encodeOptimizedSamples(app.song.samples[slot]));
 }
+
+}  // namespace qc

@@ -20,6 +20,8 @@
 #include "song/sample_chunk.h"
 #include "song/song.h"
 
+namespace qc {
+
 inline constexpr int kBankSize = 16384;
 inline constexpr int kChunksPerBank = 100;
 inline constexpr int kBankSampleBytes = kChunksPerBank * kChunkBytes;  // 15600
@@ -34,3 +36,5 @@ Bytes encodeOptimizedSamples(const RawSample& sample);
 // Writes `currentSample` through writeFileSafely. False without creating a
 // file when it is 0; an empty slot gives an empty file and true.
 bool saveOptimizedSamples(const std::string& path);
+
+}  // namespace qc

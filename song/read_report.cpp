@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <cstring>
 
+namespace qc {
+
 std::string ReadReport::describe() const {
   switch (problem) {
     case ReadProblem::kNone:
@@ -30,3 +32,5 @@ bool reject(ReadReport* report, ReadProblem problem, std::string detail) {
   }
   return false;
 }
+
+}  // namespace qc

@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace qc {
+
 enum class ReadProblem {
   kNone,
   kCannotOpen,          // detail: the system's reason
@@ -26,3 +28,5 @@ struct ReadReport {
 // Records a problem when the caller asked for a report; returns false so a
 // reader can write `return reject(report, ...)`.
 bool reject(ReadReport* report, ReadProblem problem, std::string detail = {});
+
+}  // namespace qc

@@ -12,6 +12,8 @@
 #include <cstdlib>
 #include <filesystem>
 
+namespace qc {
+
 namespace {
 
 // A save over a symbolic link replaces the file it points to, not the link.
@@ -144,3 +146,5 @@ bool writeFileSafely(const std::string& path, std::span<const uint8_t> bytes) {
     return bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
   });
 }
+
+}  // namespace qc

@@ -20,9 +20,13 @@
 #include <span>
 #include <string>
 
+namespace qc {
+
 bool writeFileSafely(const std::string& path, std::span<const uint8_t> bytes);
 
 // The callback writes the file's contents to the open stream and returns
 // false if it could not; short writes it does not check are caught anyway,
 // since the stream's error flag is tested before the rename.
 bool writeFileSafely(const std::string& path, const std::function<bool(std::FILE*)>& writeContents);
+
+}  // namespace qc

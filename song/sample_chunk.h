@@ -3,6 +3,10 @@
 // each where no page crossing splits it.
 #pragma once
 
+namespace qc {
+
 inline constexpr int kChunkBytes = 156;
 inline constexpr int kChunkHeadBytes = 128;
 inline constexpr int kChunkTailBytes = kChunkBytes - kChunkHeadBytes;
+
+}  // namespace qc

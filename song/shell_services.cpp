@@ -3,6 +3,8 @@
 #include <chrono>
 #include <mutex>
 
+namespace qc {
+
 namespace {
 
 std::recursive_mutex audioMutex;  // SDL's audio lock is recursive as well
@@ -20,3 +22,5 @@ ShellServices shell = {
     [] { audioMutex.unlock(); },
     [](bool) {},
 };
+
+}  // namespace qc

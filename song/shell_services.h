@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+namespace qc {
+
 struct ShellServices {
   uint32_t (*ticks)();
   void (*lockAudio)();
@@ -22,3 +24,5 @@ class AudioLock {
   AudioLock(const AudioLock&) = delete;
   AudioLock& operator=(const AudioLock&) = delete;
 };
+
+}  // namespace qc

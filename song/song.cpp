@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace qc {
+
 int usedPatternCount(const Song& song) {
   for (int p = kPatterns - 1; p >= 0; --p) {
     const auto& cells = song.patterns[p].cells;
@@ -37,3 +39,5 @@ void writeProgramStartInstruments(Song& song) {
   setEnvelope(song.envelopes[1][kVolumeEnvelope], {15});
   setEnvelope(song.envelopes[1][kDutyEnvelope], {2});
 }
+
+}  // namespace qc

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace qc {
+
 inline constexpr int kChannels = 5;  // 0 Pulse 1, 1 Pulse 2, 2 Triangle, 3 Noise, 4 PCM
 inline constexpr int kToneChannels = 4;
 inline constexpr int kPcmTrack = 4;
@@ -88,3 +90,5 @@ int envelopeLength(const Envelope& envelope);
 void setEnvelope(Envelope& envelope, std::initializer_list<int32_t> values, int32_t loop = 0);
 // The instruments of a freshly started program.
 void writeProgramStartInstruments(Song& song);
+
+}  // namespace qc

@@ -18,6 +18,8 @@ void* operator new(std::size_t size) {
 void operator delete(void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
+namespace qc {
+
 namespace {
 
 TEST_F(AudioLoopTest, NeverAllocatesNorFallsSilentAcrossClockChanges) {
@@ -38,3 +40,5 @@ TEST_F(AudioLoopTest, NeverAllocatesNorFallsSilentAcrossClockChanges) {
 }
 
 }  // namespace
+
+}  // namespace qc

@@ -21,6 +21,8 @@
 #include "tests/cli_runner.h"
 #include "tests/temp_dir.h"
 
+namespace qc {
+
 namespace {
 
 const std::string kDemo = QC_EXAMPLES_DIR "/demo.qcm";
@@ -192,3 +194,5 @@ TEST(AudioExport, AKilledRenderLeavesTheOldFileOrTheNewOneAndNothingElse) {
 }
 
 }  // namespace
+
+}  // namespace qc

@@ -2,6 +2,8 @@
 
 #include "audio_test_support.h"
 
+namespace qc {
+
 namespace {
 
 TEST_F(AudioLoopTest, CallbackGetsExactlyItsSamplesAndLeftoversComeFirstNextTime) {
@@ -106,3 +108,5 @@ TEST_F(AudioOutputTest, RunawayWritesStayInsideTheBufferAndNoCountReadsNothing) 
 }
 
 }  // namespace
+
+}  // namespace qc

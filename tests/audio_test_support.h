@@ -15,6 +15,8 @@
 #include "playback/player.h"
 #include "tests/song_cells.h"
 
+namespace qc {
+
 using Samples = std::vector<int16_t>;
 
 class AudioTest : public ::testing::Test {
@@ -124,3 +126,5 @@ class AudioLoopTest : public AudioTest {
   Song song;
   std::unique_ptr<Player> player;
 };
+
+}  // namespace qc

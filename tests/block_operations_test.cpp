@@ -2,6 +2,8 @@
 
 #include "key_test_support.h"
 
+namespace qc {
+
 namespace {
 
 class BlockOperationsTest : public EditorTest {
@@ -92,3 +94,5 @@ TEST_F(BlockOperationsTest, OperationsWorkOnThePatternTheOrderListShows) {
 }
 
 }  // namespace
+
+}  // namespace qc

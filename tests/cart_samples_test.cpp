@@ -14,6 +14,8 @@
 #include "tests/cartridge_boot.h"
 #include "tests/cart_songs.h"
 
+namespace qc {
+
 namespace {
 
 constexpr uint16_t kDac = 0x4011;
@@ -88,3 +90,5 @@ INSTANTIATE_TEST_SUITE_P(Standards, CartridgeSamples, testing::Bool(),
                          [](const auto& info) { return info.param ? "Pal" : "Ntsc"; });
 
 }  // namespace
+
+}  // namespace qc

@@ -7,6 +7,8 @@
 #include "tests/cartridge_boot.h"
 #include "tests/cart_songs.h"
 
+namespace qc {
+
 namespace {
 
 constexpr int kStartUpFrames = 8;
@@ -62,3 +64,5 @@ TEST_F(CartridgeScreen, WarnsAndPlaysOnWithoutSamplesWhenTheMapperHasNoTimer) {
 }
 
 }  // namespace
+
+}  // namespace qc

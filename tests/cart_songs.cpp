@@ -2,6 +2,8 @@
 
 #include "song/app_state.h"
 
+namespace qc {
+
 namespace {
 
 constexpr int kFixedNote = 0x80;
@@ -182,3 +184,4 @@ Song samplesSong(bool ntsc) {
   return s;
 }
 
+}  // namespace qc

@@ -4,6 +4,8 @@
 #include "song/song.h"
 #include "tests/song_cells.h"
 
+namespace qc {
+
 // Every effect of the channel update on the four tone channels, envelopes
 // with loops and fixed notes, note off and instrument-only cells, delayed
 // notes, speed and tempo changes, a break and a jump on the same row, a
@@ -19,3 +21,5 @@ Song wrappingSong();
 // tempo and speed changes, note-offs, and triggers of a long, a looping, an
 // empty and a short sample.
 Song samplesSong(bool ntsc);
+
+}  // namespace qc

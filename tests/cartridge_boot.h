@@ -8,6 +8,8 @@
 #include "export/cart_images.h"
 #include "export/rom_layout.h"
 
+namespace qc {
+
 inline std::unique_ptr<CartridgeMachine> bootCartridge(const Song& song, bool pal, bool timerWired = true) {
   InesFile rom;
   std::string error;
@@ -28,3 +30,5 @@ inline std::string screenRow(const CartridgeMachine& machine, int row) {
   }
   return text;
 }
+
+}  // namespace qc

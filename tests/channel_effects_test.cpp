@@ -3,6 +3,8 @@
 
 #include "player_test_support.h"
 
+namespace qc {
+
 namespace {
 
 class ChannelEffects : public PlayerTest {
@@ -168,3 +170,5 @@ TEST_F(ChannelEffects, TriangleIsSilentAtVolumeSevenAndSoundsAtEight) {
 }
 
 }  // namespace
+
+}  // namespace qc

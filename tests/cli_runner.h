@@ -8,6 +8,8 @@
 
 #include "cli/command_line.h"
 
+namespace qc {
+
 struct CliResult {
   int status;
   std::string out;
@@ -24,3 +26,5 @@ inline CliResult runCli(std::vector<std::string> args) {
   std::string out = testing::internal::GetCapturedStdout();
   return {status, out, testing::internal::GetCapturedStderr()};
 }
+
+}  // namespace qc

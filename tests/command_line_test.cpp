@@ -10,6 +10,8 @@
 #include "tests/module_bytes.h"
 #include "tests/temp_dir.h"
 
+namespace qc {
+
 namespace {
 
 class CommandLine : public ::testing::Test {
@@ -154,3 +156,5 @@ TEST_F(CommandLine, ExportNsfRunsTheExporterAndNamesFailures) {
 }
 
 }  // namespace
+
+}  // namespace qc

@@ -9,6 +9,8 @@
 #include "console/nsf_file.h"
 #include "console/vrc6_timer.h"
 
+namespace qc {
+
 namespace {
 
 constexpr size_t kPrgBank = 16384;
@@ -174,3 +176,5 @@ TEST(CartridgeMachine, VblankFlagReadClearsAndNmiFollowsTheFrameLength) {
 }
 
 }  // namespace
+
+}  // namespace qc

@@ -8,6 +8,8 @@
 #include <initializer_list>
 #include <vector>
 
+namespace qc {
+
 namespace {
 
 struct FlatBus : Bus {
@@ -151,3 +153,5 @@ TEST_F(Cpu6502Test, MappedPagesBypassTheBusAndReadOnlyPagesPassWritesOn) {
 }
 
 }  // namespace
+
+}  // namespace qc

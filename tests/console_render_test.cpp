@@ -16,6 +16,8 @@
 #include "tests/gme_render.h"
 #include "tests/temp_dir.h"
 
+namespace qc {
+
 namespace {
 
 std::vector<int16_t> readWav(const std::string& path) {
@@ -118,3 +120,5 @@ TEST(ConsoleRender, RunawayFilesStopWithANote) {
 }
 
 }  // namespace
+
+}  // namespace qc

@@ -1,5 +1,7 @@
 #include "key_test_support.h"
 
+namespace qc {
+
 namespace {
 
 class EnvelopeEditorTest : public EditorTest {
@@ -94,3 +96,5 @@ TEST_F(EnvelopeEditorTest, AnEnvelopeWithoutSentinelIsEditedSafely) {
 }
 
 }  // namespace
+
+}  // namespace qc

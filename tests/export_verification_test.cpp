@@ -14,6 +14,8 @@
 #include "tests/cli_runner.h"
 #include "tests/temp_dir.h"
 
+namespace qc {
+
 namespace {
 
 constexpr size_t kTicksPastTheLoop = 64;
@@ -133,3 +135,5 @@ TEST(Verify, ASongThatNeverLoopsFailsWithAReason) {
 }
 
 }  // namespace
+
+}  // namespace qc

@@ -1,6 +1,8 @@
 #include "editor/file_command.h"
 #include "key_test_support.h"
 
+namespace qc {
+
 namespace {
 
 class GlobalKeysTest : public EditorTest {
@@ -134,3 +136,5 @@ TEST_F(GlobalKeysTest, FileKeysFollowTheLeftModifiersAndNeedAHost) {
 }
 
 }  // namespace
+
+}  // namespace qc

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace qc {
+
 std::vector<int16_t> renderWithGme(const std::vector<uint8_t>& nsf, double seconds) {
   Music_Emu* emu = nullptr;
   if (gme_open_data(nsf.data(), long(nsf.size()), &emu, kGmeRate)) return {};
@@ -54,3 +56,5 @@ double spectralSimilarity(const std::vector<int16_t>& a, const std::vector<int16
   }
   return windows ? sum / windows : 0;
 }
+
+}  // namespace qc

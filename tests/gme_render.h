@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace qc {
+
 inline constexpr int kGmeRate = 44100;
 
 // Mono samples of the first `seconds` of track 1; empty when gme rejects
@@ -15,3 +17,5 @@ std::vector<int16_t> renderWithGme(const std::vector<uint8_t>& nsf, double secon
 // note spectra (96 semitones from 32.7 Hz) with those of `b` `delay` samples
 // later; both at kGmeRate.
 double spectralSimilarity(const std::vector<int16_t>& a, const std::vector<int16_t>& b, size_t delay);
+
+}  // namespace qc

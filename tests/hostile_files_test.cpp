@@ -22,6 +22,8 @@
 #include "tests/recording_files.h"
 #include "tests/temp_dir.h"
 
+namespace qc {
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -151,3 +153,5 @@ TEST_F(HostileFiles, InfoAndTraceSayWhenStandardOutputFails) {
 }
 
 }  // namespace
+
+}  // namespace qc

@@ -6,6 +6,8 @@
 #include "tests/module_bytes.h"
 #include "tests/temp_dir.h"
 
+namespace qc {
+
 namespace {
 
 class InstrumentFile : public ::testing::Test {
@@ -89,3 +91,5 @@ TEST_F(InstrumentFile, NoInstrumentSelectedTouchesNoFile) {
 }
 
 }  // namespace
+
+}  // namespace qc

@@ -1,5 +1,7 @@
 #include "key_test_support.h"
 
+namespace qc {
+
 namespace {
 
 class InstrumentListTest : public EditorTest {
@@ -73,3 +75,5 @@ TEST_F(InstrumentListTest, SlotZeroHasNoNameNamingSoundsNoPreviewAndF1EndsIt) {
 }
 
 }  // namespace
+
+}  // namespace qc

@@ -8,6 +8,8 @@
 #include "editor/key_bindings.h"
 #include "key_test_support.h"
 
+namespace qc {
+
 namespace {
 
 struct EditorSituation {
@@ -148,3 +150,5 @@ TEST_F(EditorTest, EveryKeyTheEditorActsOnIsInTheKeyTableAndEveryRowActs) {
 }
 
 }  // namespace
+
+}  // namespace qc

@@ -11,6 +11,8 @@
 #include "song/app_state.h"
 #include "song/shell_services.h"
 
+namespace qc {
+
 inline void press(int32_t sym, int32_t mod = 0, uint16_t unicode = 0) { handleKeyDown({sym, mod, unicode}); }
 inline void release(int32_t sym, int32_t mod = 0) { handleKeyUp({sym, mod, 0}); }
 // A printable key as SDL delivers it with Unicode translation on.
@@ -37,3 +39,5 @@ class EditorTest : public ::testing::Test {
 
   uint32_t (*savedTicks)() = nullptr;
 };
+
+}  // namespace qc

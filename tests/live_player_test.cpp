@@ -9,6 +9,8 @@
 #include "playback/clock_rates.h"
 #include "song/app_state.h"
 
+namespace qc {
+
 namespace {
 
 TEST(LivePlayer, TakesTheEditorsOptionsAndMovesTheCursor) {
@@ -48,3 +50,5 @@ TEST(LivePlayer, TakesTheEditorsOptionsAndMovesTheCursor) {
 }
 
 }  // namespace
+
+}  // namespace qc

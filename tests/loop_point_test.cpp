@@ -2,6 +2,8 @@
 
 #include "player_test_support.h"
 
+namespace qc {
+
 namespace {
 
 class LoopPoint : public PlayerTest {
@@ -55,3 +57,5 @@ TEST_F(LoopPoint, NumbersEntriesAndNamesTheOneARepeatReturnsTo) {
 }
 
 }  // namespace
+
+}  // namespace qc

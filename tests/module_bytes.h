@@ -11,6 +11,8 @@
 
 #include "song/module_file.h"
 
+namespace qc {
+
 using FileBytes = std::vector<uint8_t>;
 
 inline void add(FileBytes& out, std::initializer_list<int> bytes) {
@@ -69,3 +71,5 @@ inline bool loadModuleImage(const FileBytes& bytes, ReadReport* report = nullptr
   if (bytes.empty()) std::fseek(file, 1, SEEK_SET);
   return loadModule(file, report);
 }
+
+}  // namespace qc

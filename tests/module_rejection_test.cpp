@@ -5,6 +5,8 @@
 #include "tests/module_bytes.h"
 #include "tests/temp_dir.h"
 
+namespace qc {
+
 namespace {
 
 // A small valid version-4 module to damage.
@@ -132,3 +134,5 @@ TEST(ForeignFiles, AreReadNoFurtherThanTheMagic) {
 }
 
 }  // namespace
+
+}  // namespace qc

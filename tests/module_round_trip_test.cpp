@@ -4,6 +4,8 @@
 #include "tests/module_bytes.h"
 #include "tests/temp_dir.h"
 
+namespace qc {
+
 namespace {
 
 class ModuleRoundTrip : public ::testing::Test {
@@ -88,3 +90,5 @@ TEST_F(ModuleRoundTrip, WriterKeepsOverlongNamesAndEnvelopesReadable) {
 }
 
 }  // namespace
+
+}  // namespace qc

@@ -3,6 +3,8 @@
 #include "song/app_state.h"
 #include "tests/module_bytes.h"
 
+namespace qc {
+
 namespace {
 
 class ModuleVersions : public ::testing::Test {
@@ -136,3 +138,5 @@ TEST_F(ModuleVersions, LoadReplacesTheSongAndResetsPositionsButKeepsEditorChoice
 }
 
 }  // namespace
+
+}  // namespace qc

@@ -8,6 +8,8 @@
 #include "playback/clock_rates.h"
 #include "playback/step_synth.h"
 
+namespace qc {
+
 namespace {
 
 class NonlinearBufferTest : public ::testing::Test {
@@ -76,3 +78,5 @@ TEST_F(NonlinearBufferTest, MapperCompressesLoudTndOutput) {
 }
 
 }  // namespace
+
+}  // namespace qc

@@ -1,5 +1,7 @@
 #include "key_test_support.h"
 
+namespace qc {
+
 namespace {
 
 using NotePreviewTest = EditorTest;
@@ -48,3 +50,5 @@ TEST_F(NotePreviewTest, ReleasesAreIgnoredWhileNaming) {
 }
 
 }  // namespace
+
+}  // namespace qc

@@ -11,6 +11,8 @@
 #include "export/nsf_driver_image.h"
 #include "export/nsf_layout.h"
 
+namespace qc {
+
 namespace {
 
 constexpr int kLongSample = 1;     // 150 chunks: crosses main and tail banks
@@ -161,3 +163,5 @@ INSTANTIATE_TEST_SUITE_P(PalAndNtsc, NsfDriver, testing::Values(false, true),
                          [](const auto& info) { return info.param ? "Ntsc" : "Pal"; });
 
 }  // namespace
+
+}  // namespace qc

@@ -14,6 +14,8 @@
 #include "tests/song_cells.h"
 #include "tests/temp_dir.h"
 
+namespace qc {
+
 namespace {
 
 // Compiles the current song as the export does, keeping the compiler's log.
@@ -88,3 +90,5 @@ TEST_F(NsfExport, SongThatNeverLoopsOrAPathThatCannotBeWrittenLeaveNoFile) {
 }
 
 }  // namespace
+
+}  // namespace qc

@@ -9,6 +9,8 @@
 #include "tests/cart_songs.h"
 #include "tests/gme_render.h"
 
+namespace qc {
+
 namespace {
 
 constexpr double kSeconds = 6.0;
@@ -40,3 +42,5 @@ TEST(NsfInGme, NotesAndSamplesInNtsc) {
 }
 
 }  // namespace
+
+}  // namespace qc

@@ -7,6 +7,8 @@
 
 #include "export/nsf_driver_image.h"
 
+namespace qc {
+
 namespace {
 
 constexpr size_t kTables = kNsfHeaderBytes + kBankBytes;  // file offset of the table bank
@@ -147,3 +149,5 @@ TEST(NsfLayout, SongsBeyondTheFormatsLimitsAreRefused) {
 }
 
 }  // namespace
+
+}  // namespace qc

@@ -5,6 +5,8 @@
 
 #include "export/stream_patterns.h"
 
+namespace qc {
+
 namespace {
 
 BitWriter encoded(int channel, const TickFields& previous, const TickFields& current) {
@@ -74,3 +76,5 @@ TEST(StreamPatterns, EveryPatternStartsFromNoPreviousValues) {
 }
 
 }  // namespace
+
+}  // namespace qc

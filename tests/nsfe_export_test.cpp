@@ -9,6 +9,8 @@
 #include "song/module_file.h"
 #include "tests/gme_render.h"
 
+namespace qc {
+
 namespace {
 
 TEST(NsfeExport, GameMusicEmuReadsTheNamesTheRendersLengthAndPlaysTheNsf) {
@@ -35,3 +37,5 @@ TEST(NsfeExport, GameMusicEmuReadsTheNamesTheRendersLengthAndPlaysTheNsf) {
 }
 
 }  // namespace
+
+}  // namespace qc

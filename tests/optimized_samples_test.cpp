@@ -5,6 +5,8 @@
 #include "song/app_state.h"
 #include "tests/temp_dir.h"
 
+namespace qc {
+
 namespace {
 
 int tableAddress(const Bytes& bank, int table, int i) { return bank[table + i] | bank[table + 0x80 + i] << 8; }
@@ -64,3 +66,5 @@ TEST(SaveOptimizedSamples, WritesTheCurrentSlotAnEmptyOneAsAnEmptyFileAndSlotZer
 }
 
 }  // namespace
+
+}  // namespace qc

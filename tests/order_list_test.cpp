@@ -1,5 +1,7 @@
 #include "key_test_support.h"
 
+namespace qc {
+
 namespace {
 
 class OrderListTest : public EditorTest {
@@ -68,3 +70,5 @@ TEST_F(OrderListTest, UnlistedKeysReachTheGlobalMap) {
 }
 
 }  // namespace
+
+}  // namespace qc

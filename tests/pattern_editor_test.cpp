@@ -2,6 +2,8 @@
 
 #include "key_test_support.h"
 
+namespace qc {
+
 namespace {
 
 using Cursor = std::array<int32_t, 3>;  // track, column, row
@@ -184,3 +186,5 @@ TEST_F(PatternEditorTest, SoloTwiceMakesEveryTrackAudibleAgain) {
 }
 
 }  // namespace
+
+}  // namespace qc

@@ -13,6 +13,8 @@
 #include "tests/module_bytes.h"
 #include "tests/temp_dir.h"
 
+namespace qc {
+
 namespace {
 
 std::vector<std::string> lines(const std::string& text) {
@@ -122,3 +124,5 @@ TEST_F(PlayCommands, RejectBadArgumentsMissingModulesAndUnwritableOutput) {
 }
 
 }  // namespace
+
+}  // namespace qc

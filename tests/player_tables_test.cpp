@@ -2,6 +2,8 @@
 
 #include "playback/player.h"
 
+namespace qc {
+
 namespace {
 
 TEST(PlayerTables, PeriodsOfBothStandards) {
@@ -41,3 +43,5 @@ TEST(PlayerTables, VibratoQuarterSineAndWave) {
 }
 
 }  // namespace
+
+}  // namespace qc

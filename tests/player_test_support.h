@@ -11,6 +11,8 @@
 #include "playback/player.h"
 #include "tests/song_cells.h"
 
+namespace qc {
+
 struct RegisterWrite {
   uint32_t address;
   uint8_t value;
@@ -30,7 +32,7 @@ class PlayerTest : public ::testing::Test {
            int pattern = 0) {
     putCell(song, pattern, track, row, note, instrument, effect, param);
   }
-  void playSong(int order = 0) { ::playSong(player, order); }
+  void playSong(int order = 0) { qc::playSong(player, order); }
   void frames(int count) {
     for (int i = 0; i < count; ++i) playerFrame(player);
   }
@@ -66,3 +68,5 @@ class PlayerTest : public ::testing::Test {
   Player player{song, &engine};
   Writes writes;
 };
+
+}  // namespace qc

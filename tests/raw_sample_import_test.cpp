@@ -8,6 +8,8 @@
 #include "tests/recording_files.h"
 #include "tests/temp_dir.h"
 
+namespace qc {
+
 namespace {
 
 class RawSampleImportTest : public ::testing::Test {
@@ -120,3 +122,5 @@ TEST_F(RawSampleImportTest, UnreadableFilesOrNoSelectedSlotImportNothing) {
 }
 
 }  // namespace
+
+}  // namespace qc

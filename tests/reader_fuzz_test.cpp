@@ -11,6 +11,8 @@
 #include "tests/recording_files.h"
 #include "tests/temp_dir.h"
 
+namespace qc {
+
 namespace {
 
 std::vector<FileBytes> seeds() {
@@ -96,3 +98,5 @@ TEST(ReaderFuzz, MutatedFilesNeverCrashAndAcceptedOnesRoundTrip) {
 }
 
 }  // namespace
+
+}  // namespace qc

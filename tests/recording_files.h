@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+namespace qc {
+
 // Writes interleaved items; false if libsndfile refuses the format.
 inline bool writeRecording(const std::string& path, int format, int rate, int channels,
                            const std::vector<double>& items) {
@@ -36,3 +38,5 @@ inline std::vector<int16_t> readRecording(const std::string& path) {
   sf_close(file);
   return samples;
 }
+
+}  // namespace qc

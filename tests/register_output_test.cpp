@@ -2,6 +2,8 @@
 
 #include "player_test_support.h"
 
+namespace qc {
+
 namespace {
 
 using RegisterOutput = PlayerTest;
@@ -86,3 +88,5 @@ TEST_F(RegisterOutput, DamagedOrEmptyEnvelopesAreKeptInRange) {
 }
 
 }  // namespace
+
+}  // namespace qc

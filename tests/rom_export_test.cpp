@@ -10,6 +10,8 @@
 #include "tests/cli_runner.h"
 #include "tests/temp_dir.h"
 
+namespace qc {
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -104,3 +106,5 @@ TEST(CartImages, HoldTheEditorsPeriodTablesAndTheFont) {
 }
 
 }  // namespace
+
+}  // namespace qc

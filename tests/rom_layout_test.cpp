@@ -7,6 +7,8 @@
 #include "export/rom_table_half.h"
 #include "song/app_state.h"
 
+namespace qc {
+
 namespace {
 
 std::array<uint8_t, kCartImageSize> filled(uint8_t value) {
@@ -153,3 +155,5 @@ TEST(TableHalf, RefusesTablesThatOverflowEightKilobytes) {
 }
 
 }  // namespace
+
+}  // namespace qc

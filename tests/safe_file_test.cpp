@@ -11,6 +11,8 @@
 #include "song/module_file.h"
 #include "tests/temp_dir.h"
 
+namespace qc {
+
 namespace {
 
 const std::vector<uint8_t> kOld = {'o', 'l', 'd'};
@@ -107,3 +109,5 @@ TEST(SafeFile, SaveIntoReadOnlyDirectoryFailsAndKeepsTheOldModule) {
 }
 
 }  // namespace
+
+}  // namespace qc

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+namespace qc {
+
 namespace {
 
 std::vector<uint8_t> counting(size_t length) {
@@ -55,3 +57,5 @@ TEST(SampleChunks, EntriesForEverySlotUpToTheLastWithData) {
 }
 
 }  // namespace
+
+}  // namespace qc

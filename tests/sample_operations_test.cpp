@@ -2,6 +2,8 @@
 
 #include "key_test_support.h"
 
+namespace qc {
+
 namespace {
 
 using SampleOperationsTest = EditorTest;
@@ -61,3 +63,5 @@ TEST_F(SampleOperationsTest, StrippingKeepsOnlySamplesOfUsedPatterns) {
 }
 
 }  // namespace
+
+}  // namespace qc

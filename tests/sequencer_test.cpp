@@ -2,6 +2,8 @@
 
 #include "player_test_support.h"
 
+namespace qc {
+
 namespace {
 
 class Sequencer : public PlayerTest {
@@ -193,7 +195,7 @@ TEST_F(Sequencer, ObserverHearsEveryRowAdvanceAndAPlayerWithoutEngineWritesNothi
   Player silent(song, nullptr, player.options);
   silent.options.metronome = true;
   put(0, 0, 49, 1);
-  ::playSong(silent, 0);
+  qc::playSong(silent, 0);
   writes.clear();
   for (int i = 0; i < 12; ++i) playerFrame(silent);
   playerSubStep(silent);
@@ -230,3 +232,5 @@ TEST_F(Sequencer, MetronomeClicksOnBarsAndBeatsOneFrameLateAndFades) {
 }
 
 }  // namespace
+
+}  // namespace qc

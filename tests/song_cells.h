@@ -5,6 +5,8 @@
 
 #include "song/song.h"
 
+namespace qc {
+
 // A parameter as typed: "1A" is first digit 1 (the low nibble), second digit A.
 inline uint8_t typedParam(const std::string& digits) {
   const int first = std::stoi(digits.substr(0, 1), nullptr, 16);
@@ -20,3 +22,5 @@ inline void putCell(Song& song, int pattern, int track, int row, int note, int i
   c.setEffect(effect);
   c.param = typedParam(param);
 }
+
+}  // namespace qc

@@ -2,6 +2,8 @@
 
 #include "song/app_state.h"
 
+namespace qc {
+
 namespace {
 
 TEST(ProgramStart, HoldsOneOrderInstrumentOneAndPal) {
@@ -56,3 +58,5 @@ TEST(CellDigits, AreStoredSwapped) {
 }
 
 }  // namespace
+
+}  // namespace qc

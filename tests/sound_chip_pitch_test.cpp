@@ -1,5 +1,7 @@
 #include "audio_test_support.h"
 
+namespace qc {
+
 namespace {
 
 class ChipPitchTest : public AudioTest, public ::testing::WithParamInterface<bool> {
@@ -43,3 +45,5 @@ INSTANTIATE_TEST_SUITE_P(BothStandards, ChipPitchTest, ::testing::Values(false, 
                          [](const auto& info) { return info.param ? "Ntsc" : "Pal"; });
 
 }  // namespace
+
+}  // namespace qc

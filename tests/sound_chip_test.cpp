@@ -1,6 +1,8 @@
 #include "audio_test_support.h"
 #include "playback/player.h"
 
+namespace qc {
+
 namespace {
 
 using ChipTest = AudioTest;
@@ -199,3 +201,5 @@ TEST_F(ChipTest, ShortNoiseRepeatsEvery93StepsOfTheSongsStandardLongNoiseDoesNot
 }
 
 }  // namespace
+
+}  // namespace qc

@@ -5,6 +5,8 @@
 #include "song/app_state.h"
 #include "song/shell_services.h"
 
+namespace qc {
+
 namespace {
 
 uint32_t fakeNow;
@@ -51,3 +53,5 @@ TEST_F(StatusLineTest, NtscToggleAsksForANewClock) {
 }
 
 }  // namespace
+
+}  // namespace qc

@@ -6,6 +6,8 @@
 
 #include "playback/engine.h"
 
+namespace qc {
+
 namespace {
 
 struct NamedSynth {
@@ -59,3 +61,5 @@ TEST(StepSynthTest, KernelsPeakOnTheSameBufferEntryAndOddPositionRowsRepeatTheEv
 }
 
 }  // namespace
+
+}  // namespace qc

@@ -2,6 +2,8 @@
 
 #include "player_test_support.h"
 
+namespace qc {
+
 namespace {
 
 class SubStep : public PlayerTest {
@@ -138,3 +140,5 @@ TEST_F(SubStep, NtscStreamsFewerBytesPerSubStep) {
 }
 
 }  // namespace
+
+}  // namespace qc

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+namespace qc {
+
 class TempDir {
  public:
   TempDir() {
@@ -39,3 +41,5 @@ inline void writeFile(const std::string& path, const std::vector<uint8_t>& bytes
   std::ofstream out(path, std::ios::binary);
   out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
 }
+
+}  // namespace qc

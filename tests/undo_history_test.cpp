@@ -4,6 +4,8 @@
 
 #include "key_test_support.h"
 
+namespace qc {
+
 namespace {
 
 class UndoHistoryTest : public EditorTest {
@@ -143,3 +145,5 @@ TEST_F(UndoHistoryTest, ALoadedModuleCannotBeUndone) {
 }
 
 }  // namespace
+
+}  // namespace qc

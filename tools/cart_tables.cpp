@@ -11,6 +11,8 @@
 #include "playback/clock_rates.h"
 #include "playback/note_tables.h"
 
+namespace qc {
+
 namespace {
 
 constexpr int kPeriods = 97;
@@ -55,7 +57,10 @@ void emit(std::FILE* f, const char* name, const char* directive, const std::vect
 
 }  // namespace
 
+}  // namespace qc
+
 int main(int argc, char** argv) {
+  using namespace qc;
   if (argc != 2) {
     std::fprintf(stderr, "usage: cart_tables OUT.inc\n");
     return 1;

@@ -16,6 +16,8 @@
 #include <cstring>
 #include <vector>
 
+namespace qc {
+
 namespace {
 
 constexpr int kTileBytes = 16;
@@ -149,7 +151,10 @@ void drawLogo(Tiles& tiles) {
 
 }  // namespace
 
+}  // namespace qc
+
 int main(int argc, char** argv) {
+  using namespace qc;
   if (argc != 2) {
     std::fprintf(stderr, "usage: chr_tiles OUT.chr\n");
     return 1;

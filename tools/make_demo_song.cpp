@@ -15,6 +15,8 @@
 #include "song/app_state.h"
 #include "song/module_file.h"
 
+namespace qc {
+
 namespace {
 
 enum Track { kLead = 0, kHarmony = 1, kBass = 2, kDrums = 3, kSamples = 4 };
@@ -345,7 +347,10 @@ void writeSamples() {
 
 }  // namespace
 
+}  // namespace qc
+
 int main(int argc, char** argv) {
+  using namespace qc;
   if (argc != 2) {
     std::fprintf(stderr, "usage: make_demo_song OUT.qcm\n");
     return 1;

@@ -10,6 +10,8 @@
 
 #include "editor/key_reference.h"
 
+namespace qc {
+
 namespace {
 
 // Text as roff shows it: backslashes, hyphens, and a leading dot or quote.
@@ -107,7 +109,10 @@ bool write(const std::string& path, const std::string& text) {
 
 }  // namespace
 
+}  // namespace qc
+
 int main(int argc, char** argv) {
+  using namespace qc;
   if (argc != 3) {
     std::fprintf(stderr, "usage: make_docs PROGRAM OUTDIR\n");
     return 1;

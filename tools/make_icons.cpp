@@ -9,6 +9,8 @@
 
 #include "app/icon_art.h"
 
+namespace qc {
+
 namespace {
 
 constexpr int kScales[] = {1, 2, 4, 8};
@@ -83,7 +85,10 @@ std::vector<uint8_t> iconPng(int scale) {
 
 }  // namespace
 
+}  // namespace qc
+
 int main(int argc, char** argv) {
+  using namespace qc;
   if (argc != 2) {
     std::fprintf(stderr, "usage: make_icons OUTDIR\n");
     return 1;

@@ -16,6 +16,8 @@
 
 #include "app/font.h"
 
+namespace qc {
+
 namespace {
 
 constexpr int kWidth = 736;
@@ -212,7 +214,10 @@ void writeBmp(Canvas& c, const char* path) {
 
 }  // namespace
 
+}  // namespace qc
+
 int main(int argc, char** argv) {
+  using namespace qc;
   if (argc != 2) {
     std::fprintf(stderr, "usage: skin_generator OUT.bmp\n");
     return 1;

@@ -10,6 +10,8 @@
 #include "editor/status_line.h"
 #include "song/app_state.h"
 
+namespace qc {
+
 namespace {
 
 // Every field of every row filled, every panel and marker on screen.
@@ -56,3 +58,5 @@ void BM_DrawScreen(benchmark::State& state) {
 BENCHMARK(BM_DrawScreen)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 }  // namespace
+
+}  // namespace qc

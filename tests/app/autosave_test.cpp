@@ -13,6 +13,8 @@
 #include "song/shell_services.h"
 #include "tests/temp_dir.h"
 
+namespace qc {
+
 namespace {
 
 uint32_t clockMs;
@@ -136,3 +138,5 @@ TEST_F(AutosaveTest, ClockWrapDoesNotStopTheBackups) {
 }
 
 }  // namespace
+
+}  // namespace qc

@@ -11,6 +11,8 @@
 #include "screen_fixture.h"
 #include "tests/temp_dir.h"
 
+namespace qc {
+
 namespace {
 
 template <typename Hit, typename Expected>
@@ -132,3 +134,5 @@ TEST_F(CursorBoxTest, ChooserSelectionLiesExactlyOnItsClickBoxes) {
 }
 
 }  // namespace
+
+}  // namespace qc

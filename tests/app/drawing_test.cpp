@@ -5,6 +5,8 @@
 #include "app/font.h"
 #include "screen_fixture.h"
 
+namespace qc {
+
 namespace {
 
 constexpr Rgb kBlack{0, 0, 0};
@@ -113,3 +115,5 @@ TEST_F(DrawingTest, DirectDrawingMatchesSurfaceBlitsPixelForPixel) {
 }
 
 }  // namespace
+
+}  // namespace qc

@@ -22,6 +22,8 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
+namespace qc {
+
 namespace {
 
 TEST(DroppedUriList, FileUrisBecomeDecodedLocalPaths) {
@@ -212,3 +214,5 @@ TEST_F(DroppedFilesTest, ModuleDraggedFromAFileManagerOpensThroughXdnd) {
 }
 
 }  // namespace
+
+}  // namespace qc

@@ -8,6 +8,8 @@
 #include "editor/key_codes.h"
 #include "tests/temp_dir.h"
 
+namespace qc {
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -178,3 +180,5 @@ TEST_F(FileChooserFolderTest, PathsOfAnyLengthWork) {
 }
 
 }  // namespace
+
+}  // namespace qc

@@ -8,6 +8,8 @@
 #include "screen_fixture.h"
 #include "tests/temp_dir.h"
 
+namespace qc {
+
 namespace {
 
 TEST(FitText, LongTextsAreCutAndForeignCharactersShownAsQuestionMarks) {
@@ -68,3 +70,5 @@ TEST_F(FileChooserViewTest, EntriesShowFoldersWithASlash) {
 }
 
 }  // namespace
+
+}  // namespace qc

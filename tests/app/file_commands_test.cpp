@@ -21,6 +21,8 @@
 #include "tests/recording_files.h"
 #include "tests/temp_dir.h"
 
+namespace qc {
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -309,3 +311,5 @@ TEST_F(FileCommandTest, KeyMapStartsTheCommandsItsKeysName) {
 }
 
 }  // namespace
+
+}  // namespace qc

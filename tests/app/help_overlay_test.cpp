@@ -7,6 +7,8 @@
 #include "editor/key_codes.h"
 #include "screen_fixture.h"
 
+namespace qc {
+
 namespace {
 
 class HelpOverlayTest : public ScreenTest {
@@ -93,3 +95,5 @@ TEST_F(HelpOverlayTest, DrawsTheSettingsAndTheFocusedKeysOverTheEditor) {
 }
 
 }  // namespace
+
+}  // namespace qc

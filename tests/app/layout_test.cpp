@@ -5,6 +5,8 @@
 #include "app/instrument_view.h"
 #include "app/screen_layout.h"
 
+namespace qc {
+
 namespace {
 
 TEST(ScreenLayout, ListsScrollToKeepTheCursorInViewAwayFromTheEnds) {
@@ -101,3 +103,5 @@ TEST(EnvelopeView, ShowsSixStepsWithDotsWhereTheEnvelopeGoesOn) {
 }
 
 }  // namespace
+
+}  // namespace qc

@@ -12,6 +12,8 @@
 #include "tests/key_test_support.h"
 #include "tests/temp_dir.h"
 
+namespace qc {
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -226,3 +228,5 @@ TEST_F(MouseTest, InTheChooserAClickSelectsADoubleClickOpensTheWheelScrolls) {
 }
 
 }  // namespace
+
+}  // namespace qc

@@ -19,6 +19,8 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+namespace qc {
+
 namespace {
 
 using namespace std::chrono_literals;
@@ -131,3 +133,5 @@ TEST(MouseInTheWindow, NotesGoWhereThePointerPutsThemAndTheSavedModuleHasThem) {
 }
 
 }  // namespace
+
+}  // namespace qc

@@ -9,6 +9,8 @@
 
 #include <string>
 
+namespace qc {
+
 // An X server of our own on a free display, or none if Xvfb cannot start.
 class PrivateXServer {
  public:
@@ -51,3 +53,5 @@ class PrivateXServer {
   pid_t pid_ = -1;
   std::string display_;
 };
+
+}  // namespace qc

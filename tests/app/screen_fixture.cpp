@@ -2,6 +2,8 @@
 
 #include "app/font.h"
 
+namespace qc {
+
 bool ScreenTest::inkIs(std::string_view text, int x, int y, Rgb colour) {
   bool anyInk = false;
   for (size_t i = 0; i < text.size(); ++i)
@@ -15,3 +17,5 @@ bool ScreenTest::inkIs(std::string_view text, int x, int y, Rgb colour) {
       }
   return anyInk;
 }
+
+}  // namespace qc

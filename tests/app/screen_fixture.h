@@ -12,6 +12,8 @@
 #include "song/app_state.h"
 #include "song/shell_services.h"
 
+namespace qc {
+
 inline uint32_t fakeTicks;
 
 class ScreenTest : public ::testing::Test {
@@ -55,3 +57,5 @@ class ScreenTest : public ::testing::Test {
 inline ::std::ostream& operator<<(::std::ostream& os, const Rgb& c) {
   return os << "(" << int(c.r) << ", " << int(c.g) << ", " << int(c.b) << ")";
 }
+
+}  // namespace qc

@@ -4,6 +4,8 @@
 #include "editor/status_line.h"
 #include "screen_fixture.h"
 
+namespace qc {
+
 namespace {
 
 constexpr Rgb kBlack{0, 0, 0};
@@ -188,3 +190,5 @@ TEST_F(DrawScreenTest, PlayingRowIsHighlightedOnlyInItsOrder) {
 }
 
 }  // namespace
+
+}  // namespace qc

@@ -8,6 +8,8 @@
 #include "song/module_file.h"
 #include "tests/temp_dir.h"
 
+namespace qc {
+
 namespace {
 
 class StartUpTest : public ScreenTest {
@@ -102,3 +104,5 @@ TEST_F(StartUpTest, QuitEventEndsTheLoopAndKeysCarryTheirCharacter) {
 }
 
 }  // namespace
+
+}  // namespace qc

@@ -16,6 +16,8 @@
 #include "song/module_file.h"
 #include "song/shell_services.h"
 
+namespace qc {
+
 namespace {
 
 void press(int32_t sym, int32_t mod = 0, uint16_t unicode = 0) { handleKeyDown({sym, mod, unicode}); }
@@ -81,3 +83,5 @@ TEST(ConcurrentEditing, AudioThreadNeverSeesAHalfMadeChange) {
 }
 
 }  // namespace
+
+}  // namespace qc
