@@ -12,7 +12,6 @@
 #include "playback/player.h"
 #include "song/app_state.h"
 #include "tests/cartridge_boot.h"
-#include "tests/cart_songs.h"
 
 namespace qc {
 
@@ -23,7 +22,6 @@ constexpr uint16_t kDac = 0x4011;
 // byte; slot 2 then runs through the second bank into the third.
 constexpr size_t kFillerLength = kPrgHalfBankSize - 2;
 constexpr size_t kLoopingLength = 9000;
-constexpr size_t kShortLength = 400;
 constexpr double kCentsAllowed = 3.0;
 
 std::vector<uint8_t> levels(size_t length, int seed) {
@@ -32,13 +30,12 @@ std::vector<uint8_t> levels(size_t length, int seed) {
   return data;
 }
 
-Song sampleSong(int slot) {
+Song loopingSampleSong() {
   Song song;
   writeProgramStartInstruments(song);
   song.samples[1] = RawSample{levels(kFillerLength, 1), false, "filler"};
   song.samples[2] = RawSample{levels(kLoopingLength, 2), true, "loop"};
-  song.samples[3] = RawSample{levels(kShortLength, 3), false, "short"};
-  putCell(song, 0, 4, 0, slot);
+  song.patterns[0].cells[kPcmTrack][0].note = 2;
   return song;
 }
 
@@ -70,7 +67,7 @@ class CartridgeSamples : public testing::TestWithParam<bool> {
 };
 
 TEST_P(CartridgeSamples, ALoopingSampleStreamsByteForByteAcrossBanksAndRestartsAtTheEditorsRate) {
-  const Song song = sampleSong(2);
+  const Song song = loopingSampleSong();
   auto machine = bootCartridge(song, pal());
   const size_t wanted = kLoopingLength + 500;
   const Stream s = playStream(*machine, wanted, 120);

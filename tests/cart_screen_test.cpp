@@ -5,7 +5,7 @@
 #include "export/rom_name_line.h"
 #include "song/app_state.h"
 #include "tests/cartridge_boot.h"
-#include "tests/cart_songs.h"
+#include "tests/example_songs.h"
 
 namespace qc {
 
@@ -19,9 +19,10 @@ class CartridgeScreen : public testing::Test {
   void SetUp() override { resetToProgramStart(); }
 };
 
-TEST_F(CartridgeScreen, ShowsTheFifteenNameLinesFrom21A0) {
-  Song song = effectsSong();
-  for (int i = 3; i < kInstrumentSlots; ++i) song.instrumentNames[i] = "Instrument number " + std::to_string(i) + " of many, cut";
+TEST_F(CartridgeScreen, ShowsTheFifteenNameLinesFrom21A0InItsUpperCaseFont) {
+  Song song = exampleSong("effects.qcm");
+  song.instrumentNames[3] = "Bass_2|a\\z~[";
+  for (int i = 4; i < kInstrumentSlots; ++i) song.instrumentNames[i] = "Instrument number " + std::to_string(i) + " of many, cut";
   auto machine = bootCartridge(song, true);
   machine->runFrames(kStartUpFrames);
   for (int i = 1; i < kInstrumentSlots; ++i) {
@@ -30,13 +31,14 @@ TEST_F(CartridgeScreen, ShowsTheFifteenNameLinesFrom21A0) {
     EXPECT_TRUE(std::equal(line.begin(), line.end(), shown)) << "instrument " << i;
   }
   EXPECT_EQ(screenRow(*machine, 13), " LEAD]1[X                       ");
-  EXPECT_EQ(screenRow(*machine, 27), " INSTRUMENT NUMBER 15 OF MANY,  ");
+  EXPECT_EQ(screenRow(*machine, 15), " BASS]2[A\\Z                     ") << "no '_', '|', '[' or '~' in the font";
+  EXPECT_EQ(screenRow(*machine, 27), " INSTRUMENT NUMBER 15 OF MANY,  ") << "the first thirty characters";
   EXPECT_EQ(screenRow(*machine, 28), "................................");
 }
 
 TEST_F(CartridgeScreen, ShowsTheStandardItFoundWhenTheTimerWorks) {
   for (const bool pal : {true, false}) {
-    auto machine = bootCartridge(effectsSong(), pal);
+    auto machine = bootCartridge(exampleSong("effects.qcm"), pal);
     machine->runFrames(kStartUpFrames);
     EXPECT_EQ(screenRow(*machine, 8), "....QUILLCHANTER VRC6 PLAYER....");
     EXPECT_EQ(screenRow(*machine, 10), pal ? "..............PAL..............." : "..............NTSC..............");
@@ -46,7 +48,7 @@ TEST_F(CartridgeScreen, ShowsTheStandardItFoundWhenTheTimerWorks) {
 
 TEST_F(CartridgeScreen, WarnsAndPlaysOnWithoutSamplesWhenTheMapperHasNoTimer) {
   for (const bool pal : {true, false}) {
-    auto machine = bootCartridge(effectsSong(), pal, false);
+    auto machine = bootCartridge(exampleSong("effects.qcm"), pal, false);
     machine->runFrames(20);
     EXPECT_EQ(screenRow(*machine, 6), "...THE EMULATOR YOU ARE USING...");
     EXPECT_EQ(screenRow(*machine, 7), "....DOESN'T PROPERLY SUPPORT....");

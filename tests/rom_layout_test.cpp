@@ -3,7 +3,6 @@
 #include <array>
 
 #include "export/rom_layout.h"
-#include "export/rom_name_line.h"
 #include "export/rom_table_half.h"
 #include "song/app_state.h"
 
@@ -123,25 +122,6 @@ TEST(InstrumentRecord, DamagedEnvelopesStillFitTheirEightyFiveBytes) {
   EXPECT_EQ(r[kMaxEnvelopeLength], 0xFF);
   EXPECT_EQ(r[kMaxEnvelopeLength + 1], 0xFF) << "a loop past the end holds the last value";
   EXPECT_EQ(r[kRomEnvelopeRecordSize], 64) << "the next envelope is untouched";
-}
-
-TEST(NameLine, ConvertsToTilesOfTheUpperCaseFont) {
-  const auto line = instrumentNameLine("Bass_2|a\\b~[");
-  const char* shown = "BASS]2[A\\B  ";
-  EXPECT_EQ(line[0], nameCharacterTile(' '));
-  for (int i = 0; i < 12; ++i) EXPECT_EQ(line[1 + i], uint8_t(shown[i] - 94)) << i;
-  EXPECT_EQ(line[31], uint8_t(' ' - 94));
-  EXPECT_EQ(nameCharacterTile(' '), 194);
-  EXPECT_EQ(nameCharacterTile('Z'), 252);
-  EXPECT_EQ(nameCharacterTile('_'), 255);
-  EXPECT_EQ(nameCharacterTile('|'), 253);
-}
-
-TEST(NameLine, KeepsTheFirstThirtyCharacters) {
-  const auto line = instrumentNameLine(std::string(29, 'x') + "YZ");
-  EXPECT_EQ(line[29], nameCharacterTile('X'));
-  EXPECT_EQ(line[30], nameCharacterTile('Y'));
-  EXPECT_EQ(line[31], nameCharacterTile(' '));
 }
 
 TEST(TableHalf, RefusesTablesThatOverflowEightKilobytes) {
