@@ -19,6 +19,7 @@
 #include "song/module_file.h"
 #include "tests/audio_test_support.h"
 #include "tests/cli_runner.h"
+#include "tests/example_songs.h"
 #include "tests/temp_dir.h"
 
 namespace qc {
@@ -26,12 +27,6 @@ namespace qc {
 namespace {
 
 const std::string kDemo = QC_EXAMPLES_DIR "/demo.qcm";
-
-Song demoSong() {
-  ParsedModule module;
-  EXPECT_TRUE(readModuleFile(kDemo, module));
-  return *module.song;
-}
 
 Samples readSound(const std::string& path, SF_INFO& info) {
   info = {};
@@ -50,7 +45,7 @@ double rms(const Samples& s, size_t from, size_t to) {
 }
 
 TEST(AudioExport, EachLoopAddsTheCompilersLoopAndTheFadeEndsInSilence) {
-  const Song song = demoSong();
+  const Song song = exampleSong("demo.qcm");
   SongStreams streams;
   ASSERT_TRUE(compileSong(song, streams));
   const int64_t loopTicks = passTicks(streams, streams.loopPoint);
@@ -71,29 +66,42 @@ TEST(AudioExport, EachLoopAddsTheCompilersLoopAndTheFadeEndsInSilence) {
   EXPECT_LT(rms(flac, flac.size() - 4410, flac.size()), rms(flac, fade, fade + 44100) / 5);
 }
 
-TEST(AudioExport, RateSizeAndTypeComeFromTheOptionsAndTheName) {
-  Song song;
-  writeProgramStartInstruments(song);
-  song.patterns[0].cells[0][0] = Cell{49, 0x01, 0};  // C-4: PAL period 198
+// One note held: PAL pulse C-4 (period 198), and NTSC triangle C-3 (period
+// 427), which sounds an octave below the pulse at its period.
+TEST(AudioExport, RateSizeTypeAndLengthComeFromTheOptionsAndTheNameAndTheChipPlaysAtTheFilesRate) {
   TempDir dir;
-  const std::string module = dir.file("song.qcm");
-  writeFile(module, encodeModule(song));
+  Song pulse, triangle;
+  writeProgramStartInstruments(pulse);
+  writeProgramStartInstruments(triangle);
+  pulse.patterns[0].cells[0][0] = Cell{49, 0x01, 0};
+  triangle.patterns[0].cells[2][0] = Cell{37, 0x01, 0};
+  triangle.ntsc = true;
+  writeFile(dir.file("pulse.qcm"), encodeModule(pulse));
+  writeFile(dir.file("triangle.qcm"), encodeModule(triangle));
+  const double toTheLoop = 64 * 6 / 50.007;  // one pattern at speed 6, in seconds; NTSC rows are close to PAL's
+  const double pulseHz = 1662607.0 / (16 * 199), triangleHz = 1789773.0 / (32 * 428);
   struct Case {
-    std::vector<std::string> args;
+    std::vector<std::string> args;  // module, output, options
     int format;
     int rate;
+    double seconds, slack;
+    double hz;
   };
-  for (const Case& c : {Case{{"a.WAV", "--rate", "48000", "--bits", "24"}, SF_FORMAT_WAV | SF_FORMAT_PCM_24, 48000},
-                        Case{{"a.ogg"}, SF_FORMAT_OGG | SF_FORMAT_VORBIS, 44100}}) {
-    std::vector<std::string> args = {"--render", module, dir.file(c.args[0]), "--seconds", "2"};
-    args.insert(args.end(), c.args.begin() + 1, c.args.end());
-    ASSERT_EQ(runCli(args).status, 0) << c.args[0];
+  for (const Case& c :
+       {Case{{"pulse.qcm", "a.wav"}, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 44100, toTheLoop, 0.0015, pulseHz},
+        Case{{"triangle.qcm", "b.wav"}, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 44100, toTheLoop, 0.2, triangleHz},
+        Case{{"pulse.qcm", "a.WAV", "--seconds", "2", "--rate", "48000", "--bits", "24"},
+             SF_FORMAT_WAV | SF_FORMAT_PCM_24, 48000, 2, 0, pulseHz},
+        Case{{"pulse.qcm", "a.ogg", "--seconds", "2"}, SF_FORMAT_OGG | SF_FORMAT_VORBIS, 44100, 2, 0, pulseHz}}) {
+    std::vector<std::string> args = {"--render", dir.file(c.args[0]), dir.file(c.args[1])};
+    args.insert(args.end(), c.args.begin() + 2, c.args.end());
+    ASSERT_EQ(runCli(args).status, 0) << c.args[1];
     SF_INFO info;
-    const Samples sound = readSound(dir.file(c.args[0]), info);
-    EXPECT_EQ(info.format, c.format);
-    EXPECT_EQ(info.frames, 2 * c.rate);
-    // The same pitch at either rate: the chip synthesises at the file's rate.
-    EXPECT_NEAR(frequency(sound) * c.rate / 44100, 1662607.0 / (16 * 199), 3) << c.args[0];
+    const Samples sound = readSound(dir.file(c.args[1]), info);
+    EXPECT_EQ(info.format, c.format) << c.args[1];
+    EXPECT_EQ(info.channels, 1);
+    EXPECT_NEAR(double(info.frames), c.seconds * c.rate, c.slack * c.rate) << c.args[1];
+    EXPECT_NEAR(frequency(sound) * c.rate / 44100, c.hz, 2) << c.args[1];
   }
 }
 
@@ -101,8 +109,8 @@ TEST(AudioExport, BadOptionsGetOneLineAndNoFile) {
   TempDir dir;
   for (const std::vector<std::string>& options :
        {std::vector<std::string>{"--loops", "-1"}, {"--loops", "1.5"}, {"--rate", "22050"}, {"--bits", "8"},
-        {"--fade", "x"}, {"--seconds", "2", "--loops", "2"}, {"--seconds", "2", "--fade", "3"}, {"--loops"},
-        {"--wobble"}}) {
+        {"--fade", "x"}, {"--seconds", "0"}, {"--seconds", "abc"}, {"--seconds", "2", "--loops", "2"},
+        {"--seconds", "2", "--fade", "3"}, {"--loops"}, {"--wobble"}}) {
     std::vector<std::string> args = {"--render", kDemo, dir.file("out.wav")};
     args.insert(args.end(), options.begin(), options.end());
     const CliResult r = runCli(args);
@@ -150,7 +158,7 @@ TEST(AudioExport, AFailedWriteLeavesTheOldFileAndNothingElse) {
   const std::string path = dir.file("song.wav");
   const std::vector<uint8_t> old = {'o', 'l', 'd'};
   writeFile(path, old);
-  const Song song = demoSong();
+  const Song song = exampleSong("demo.qcm");
   const AudioExportOptions options;
   const AudioExportPlan plan = planAudioExport(song, options);
   rlimit saved;
@@ -170,7 +178,7 @@ TEST(AudioExport, AFailedWriteLeavesTheOldFileAndNothingElse) {
 TEST(AudioExport, AKilledRenderLeavesTheOldFileOrTheNewOneAndNothingElse) {
   TempDir dir;
   const std::string path = dir.file("song.wav");
-  const Song song = demoSong();
+  const Song song = exampleSong("demo.qcm");
   const AudioExportOptions options{.loops = 0, .seconds = 120};
   const AudioExportPlan plan = planAudioExport(song, options);
   ASSERT_TRUE(exportAudio(song, path, options, plan));

@@ -22,7 +22,8 @@ class CartridgeScreen : public testing::Test {
 TEST_F(CartridgeScreen, ShowsTheFifteenNameLinesFrom21A0InItsUpperCaseFont) {
   Song song = exampleSong("effects.qcm");
   song.instrumentNames[3] = "Bass_2|a\\z~[";
-  for (int i = 4; i < kInstrumentSlots; ++i) song.instrumentNames[i] = "Instrument number " + std::to_string(i) + " of many, cut";
+  for (int i = 4; i < kInstrumentSlots; ++i)
+    song.instrumentNames[i] = "Instrument number " + std::to_string(i) + " of many, cut";
   auto machine = bootCartridge(song, true);
   machine->runFrames(kStartUpFrames);
   for (int i = 1; i < kInstrumentSlots; ++i) {

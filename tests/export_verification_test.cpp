@@ -105,7 +105,8 @@ TEST(Verify, ACorruptByteOfEitherExportOrOfASampleIsFoundWhereItPlays) {
   EXPECT_EQ(bad.line, "nsf: tick 3: $4000: expected $BF, got $30");
   std::array<RawSample, kSampleSlots> other = app.song.samples;
   other[1].data[0] ^= 1;  // the first byte the song plays, after 48 of silence
-  EXPECT_EQ(verifyNsf(*reference, other, false, kTicksPastTheLoop).line, "nsf: tick 0: DAC byte 49: expected $01, got $00");
+  EXPECT_EQ(verifyNsf(*reference, other, false, kTicksPastTheLoop).line,
+            "nsf: tick 0: DAC byte 49: expected $01, got $00");
 
   const auto cartridge = cartridgeReference(app.song, true, int(kTicksPastTheLoop), 10000);
   ASSERT_TRUE(cartridge);
