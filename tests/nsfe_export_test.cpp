@@ -6,7 +6,7 @@
 
 #include "export/audio_export.h"
 #include "export/nsf_export.h"
-#include "song/module_file.h"
+#include "tests/example_songs.h"
 #include "tests/gme_render.h"
 
 namespace qc {
@@ -14,9 +14,7 @@ namespace qc {
 namespace {
 
 TEST(NsfeExport, GameMusicEmuReadsTheNamesTheRendersLengthAndPlaysTheNsf) {
-  ParsedModule module;
-  ASSERT_TRUE(readModuleFile(QC_EXAMPLES_DIR "/demo.qcm", module));
-  Song& song = *module.song;
+  Song song = exampleSong("demo.qcm");
   song.instrumentNames[3] = "";
   const std::optional<std::vector<uint8_t>> nsfe = compileNsfe(song), nsf = compileNsf(song);
   ASSERT_TRUE(nsfe && nsf);
