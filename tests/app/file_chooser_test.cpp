@@ -128,12 +128,7 @@ TEST_F(FileChooserFolderTest, TabShowsTheFilterOtherTypesAndKeepsTheSelection) {
   EXPECT_EQ(c.typeIndex, 0);
 }
 
-TEST_F(FileChooserFolderTest, OpeningTakesTheSelectionTheTypedNameOrTheJumpTarget) {
-  FileChooser c = chooser(ChooserMode::Open);
-  key(c, kKeyEnd);
-  ASSERT_EQ(key(c, kKeyReturn), ChooserOutcome::Chosen);
-  EXPECT_EQ(c.chosen, fs::path(dir.file("top.qcm")));
-
+TEST_F(FileChooserFolderTest, OpeningTakesTheTypedNameOrTheJumpTarget) {
   ASSERT_EQ(mkfifo(dir.file("pipe.qcm").c_str(), 0644), 0);
   const struct {
     const char *typed, *chosen, *notice;
@@ -143,7 +138,7 @@ TEST_F(FileChooserFolderTest, OpeningTakesTheSelectionTheTypedNameOrTheJumpTarge
                {"pipe.qcm", nullptr, "Not a file that can be opened"}};  // it would wait for a writer
   for (const auto& t : cases) {
     SCOPED_TRACE(t.typed);
-    c = chooser(ChooserMode::Open);
+    FileChooser c = chooser(ChooserMode::Open);
     typeText(c, t.typed);
     EXPECT_EQ(key(c, kKeyReturn), t.chosen ? ChooserOutcome::Chosen : ChooserOutcome::StillOpen);
     EXPECT_EQ(c.chosen, t.chosen ? fs::path(dir.file(t.chosen)) : fs::path());

@@ -50,15 +50,6 @@ TEST(FramePacing, WindowClosesOnlyAfterMoreThanASecondEvenAcrossTheTickWrap) {
   }
 }
 
-Cell makeCell(int note, int instrument = 0, int effect = 0, int param = 0) {
-  Cell c;
-  c.note = uint8_t(note);
-  c.setInstrument(instrument);
-  c.setEffect(effect);
-  c.param = uint8_t(param);
-  return c;
-}
-
 const std::string kDot(1, char(0xFA));
 const std::string kBar(1, char(0xB3));
 
@@ -67,13 +58,13 @@ TEST(FormatCell, DotsForEmptyFieldsNotesSampleSlotsAndParameterDigitsInTypedOrde
   EXPECT_EQ(empty.note + empty.instrument + empty.effect + empty.param, std::string(7, kDot[0]) + kBar);
   EXPECT_EQ(formatSampleCell(Cell{}), kDot + kDot + kDot);
   for (const auto& [note, text] : {std::pair{1, "C-0"}, {120, "B-9"}, {255, "OFF"}})
-    EXPECT_EQ(formatCell(makeCell(note)).note, text);
-  EXPECT_EQ(formatSampleCell(makeCell(0xFF)), "xFF");
-  const CellText t = formatCell(makeCell(0, 0xB, 0, 0x21));
+    EXPECT_EQ(formatCell(Cell{uint8_t(note)}).note, text);
+  EXPECT_EQ(formatSampleCell(Cell{0xFF}), "xFF");
+  const CellText t = formatCell(Cell{0, 0x0B, 0x21});  // instrument B, effect 0
   EXPECT_EQ(t.instrument, "B");
   EXPECT_EQ(t.effect, "0");
   EXPECT_EQ(t.param, "12" + kBar);
-  const CellText u = formatCell(makeCell(0, 0, 0xF, 0));
+  const CellText u = formatCell(Cell{0, 0xF0, 0});  // effect F
   EXPECT_EQ(u.effect, "F");
   EXPECT_EQ(u.param, "00" + kBar);
 }

@@ -31,11 +31,7 @@ TEST_F(DrawScreenTest, PatternViewFollowsTheCursorRow) {
 }
 
 TEST_F(DrawScreenTest, CellsShowTheirTextsInTheirColumnsAndColours) {
-  Cell& cell = app.song.patterns[0].cells[1][2];
-  cell.note = 50;
-  cell.setInstrument(0xB);
-  cell.setEffect(0x4);
-  cell.param = 0x21;
+  app.song.patterns[0].cells[1][2] = Cell{50, 0x4B, 0x21};  // instrument B, effect 4
   app.song.patterns[0].cells[4][2].note = 0x1A;
   drawScreen();
   EXPECT_TRUE(inkIs("C#4", 8 * 13, 48, kWhite));
