@@ -43,7 +43,7 @@ const std::map<std::string, std::string> kVerified = {
      "nes: 4257 frames on a PAL console, registers equal, 274648 sample bytes equal\n"},
     {"effects.qcm",
      "nsf: 1162 ticks, registers equal, 156 DAC writes per tick\n"
-     "nes: 1163 frames on a PAL console, registers equal, 0 sample bytes equal\n"},
+     "nes: 1163 frames on a PAL console, registers equal, 4 sample bytes equal\n"},
     {"order-wrap.qcm",
      "nsf: 924 ticks, registers equal, 156 DAC writes per tick\n"
      "nes: 1020 frames on a NTSC console, registers equal, 0 sample bytes equal\n" + kFrameRate},

@@ -122,13 +122,14 @@ Song effectsSong() {
   put(s, 1, kTriangle, 2, 49, 4);
   put(s, 1, kTriangle, 40, 0, 0, 0xD, "12");
 
-  // Pattern 2: a break and a jump on one row: the break first, the jump at
-  // the next row advance.
-  put(s, 2, kPulse1, 0, 73, 1, 0x0, "C4");
+  // Pattern 2, entered at row 21 by pattern 1's break: a raw sample, then a
+  // break and a jump on one row: the break first, the jump at the next row
+  // advance.
+  put(s, 2, kPulse1, 21, 73, 1, 0x0, "C4");
   put(s, 2, kPulse1, 30, 0, 0, 0xD, "05");
   put(s, 2, kPulse2, 30, 0, 0, 0xB, "03");
-  put(s, 2, kNoise, 2, 33, 2);
-  put(s, 2, kSampleTrack, 0, 1);
+  put(s, 2, kNoise, 23, 33, 2);
+  put(s, 2, kSampleTrack, 21, 1);
   s.samples[1] = RawSample{{64, 70, 80, 90}, false, "blip"};
   return s;
 }
