@@ -24,7 +24,7 @@ TEST_F(NotePreviewTest, HeldKeysFormAMonophonicStack) {
   EXPECT_EQ(held(), (std::vector<int32_t>{'q'}));
 }
 
-TEST_F(NotePreviewTest, NoPreviewOnThePcmTrackOrInEditMode) {
+TEST_F(NotePreviewTest, WhereKeysPreviewAndWhenReleasesCount) {
   app.editor.cursorChannel = kPcmTrack;
   press('q');
   EXPECT_TRUE(held().empty());
@@ -32,21 +32,17 @@ TEST_F(NotePreviewTest, NoPreviewOnThePcmTrackOrInEditMode) {
   editMode();
   press('q');
   EXPECT_TRUE(held().empty());
-}
-
-TEST_F(NotePreviewTest, OtherEditorsPreviewPlainPianoKeysOnly) {
+  app.editor.editMode = false;
+  // Other editors preview plain piano keys only.
   app.editor.focus = kFocusEnvelope;
   press('q', kModLShift);
   press('2');
   EXPECT_EQ(held(), (std::vector<int32_t>{'2'}));
-}
-
-TEST_F(NotePreviewTest, ReleasesAreIgnoredWhileNaming) {
-  press('q');
+  // Naming ignores releases.
   app.editor.focus = kFocusInstrumentList;
   app.editor.naming = true;
-  release('q');
-  EXPECT_EQ(held(), (std::vector<int32_t>{'q'}));
+  release('2');
+  EXPECT_EQ(held(), (std::vector<int32_t>{'2'}));
 }
 
 }  // namespace

@@ -46,8 +46,12 @@ TEST_F(Sequencer, RowsLastAsLongInBothStandardsUnderEitherTiming) {
   EXPECT_EQ(rowLengths(4), (std::vector<int>{6, 6, 6, 6}));
   EXPECT_EQ(player.tempoAccumulator, 16) << "an ordinary advance keeps the remainder";
   player.playRow = 63;
+  channel(0).vibratoPos = 20;
+  channel(0).arpStep = 2;
   rowLengths(1);
   EXPECT_EQ(player.tempoAccumulator, 0) << "a pattern change drops it";
+  EXPECT_EQ(channel(0).vibratoPos, 0) << "and restarts the vibrato and arpeggio cycles";
+  EXPECT_EQ(channel(0).arpStep, 0);
 
   song.ntsc = true;
   playSong();
@@ -172,17 +176,6 @@ TEST_F(Sequencer, PlayFromCursorHoldsTheOrderAndReturnsToItsRowOnStop) {
   EXPECT_FALSE(player.playing);
   EXPECT_TRUE(player.silenceRequest);
   EXPECT_EQ(player.playRow, 12);
-}
-
-TEST_F(Sequencer, PatternChangeRestartsVibratoAndArpeggioCycles) {
-  put(0, 63, 49, 1, 0x4, "48");
-  playSong();
-  player.playRow = 63;
-  frames(5);
-  EXPECT_NE(channel(0).vibratoPos, 0);
-  frames(1);
-  EXPECT_EQ(channel(0).vibratoPos, 0);
-  EXPECT_EQ(channel(0).arpStep, 0);
 }
 
 TEST_F(Sequencer, ObserverHearsEveryRowAdvanceAndAPlayerWithoutEngineWritesNothing) {

@@ -98,15 +98,10 @@ TEST_F(ChipTest, SweepTrickLandsEveryWrittenPeriodOnBothPulses) {
     player.channels[pulse].lastPeriod = -1;
     for (int period : {0x1FC, 0x201, 0x1F0, 0x2FF, 0x300, 0x2FF, 0x0FF, 0x100, 0x7FF, 0x6FF}) {
       writePulsePeriod(player, pulse, period);
-      render(800);
+      EXPECT_GT(peak(render(800), 400), 1000) << period;
       EXPECT_EQ((pulse == 0 ? chip->soundChip.pulse1 : chip->soundChip.pulse2).period(), period) << pulse;
     }
   }
-  write(0x4004, 0x30);  // pulse 2 silent: pulse 1 alone is heard
-  writePulsePeriod(player, 0, 0x1F0);
-  writePulsePeriod(player, 0, 0x240);
-  const double expected = kPalClockRate / (16.0 * 0x241);
-  EXPECT_NEAR(frequency(renderSeconds(1.0)), expected, expected * 0.002);
 }
 
 TEST_F(ChipTest, SweepUnitRaisesAndLowersThePeriodAtHalfFrames) {

@@ -30,7 +30,9 @@ std::vector<NamedSynth> engineSynths() {
           {"sawtooth", &expansion.sawSynth, 409, kNarrowKernel}};
 }
 
-TEST(StepSynthTest, VolumeUnitsMatchTheChipLevelsAndEveryPhaseMovesTheLevelByExactlyOneUnit) {
+// Units are the channels' mix levels. Every phase moves the level by exactly one unit; the kernels
+// peak on the same buffer entry; odd-position rows repeat the even rows one entry later.
+TEST(StepSynthTest, KernelsOfEveryChannel) {
   for (const NamedSynth& s : engineSynths()) {
     EXPECT_EQ(s.synth->volumeUnit(), s.unit) << s.name;
     EXPECT_EQ(s.synth->width(), s.width) << s.name;
@@ -40,11 +42,6 @@ TEST(StepSynthTest, VolumeUnitsMatchTheChipLevelsAndEveryPhaseMovesTheLevelByExa
       for (int tap = 0; tap < s.width; ++tap) sum += int64_t(entries[tap]) - s.unit;
       EXPECT_EQ(sum, s.unit) << s.name << " row " << row;
     }
-  }
-}
-
-TEST(StepSynthTest, KernelsPeakOnTheSameBufferEntryAndOddPositionRowsRepeatTheEvenRowsOneEntryLater) {
-  for (const NamedSynth& s : engineSynths()) {
     // Mid-sample phase: a symmetric kernel whose largest tap is its centre.
     const uint16_t* row = s.synth->kernelRow(kKernelPhases / 2);
     const int centre = int(std::max_element(row, row + s.width) - row);
