@@ -27,6 +27,38 @@ int largestJump(const Samples& s) {
   return largest;
 }
 
+// Every oscillator at its period in both standards: the chips run at the song's clock.
+TEST_F(ChipTest, EveryOscillatorSoundsAtItsPeriodInBothStandards) {
+  for (bool ntsc : {false, true}) {
+    const auto expectPitch = [&](double cycleClocks, const char* what) {
+      const double expected = chipClockRate(ntsc) / cycleClocks;
+      EXPECT_NEAR(frequency(renderSeconds(1.0)), expected, expected * 0.002) << what << (ntsc ? " NTSC" : " PAL");
+    };
+    for (int channel : {0, 1}) {
+      for (int period : {0x050, 0x400}) {
+        reset(ntsc);
+        playPulse(channel, period);
+        expectPitch(16.0 * (period + 1), channel == 0 ? "pulse 1" : "pulse 2");
+      }
+    }
+    reset(ntsc);
+    playTriangle(0x2A0);
+    expectPitch(32.0 * 0x2A1, "triangle: an octave below the pulse");
+    reset(ntsc);
+    write(0xB000, 0x2A);
+    write(0xB001, 0x80);
+    write(0xB002, 0x80);
+    expectPitch(14.0 * 0x81, "sawtooth: fourteen periods a cycle");
+    // The metronome's bar click, near one kilohertz.
+    const int click = ntsc ? 113 : 105;
+    reset(ntsc);
+    write(0x9000, 0x7F);  // duty 8 of 16, volume 15
+    write(0x9001, uint8_t(click));
+    write(0x9002, 0x80);
+    expectPitch(16.0 * (click + 1), "metronome");
+  }
+}
+
 TEST_F(ChipTest, DutySelectsTheFractionOfTimeHigh) {
   // Duty 3 is duty 1 inverted: six steps of eight high.
   const double expected[] = {0.125, 0.25, 0.5, 0.75};

@@ -26,14 +26,16 @@ class SubStep : public PlayerTest {
   }
 };
 
-TEST_F(SubStep, ResetAndSilenceRequestsAreCarriedOutAtTheNextSubStep) {
+TEST_F(SubStep, ResetClockAndSilenceRequestsAreCarriedOutAtTheNextSubStep) {
   player.options.channelMask = 0x1B;
   resetPlayer(player);
+  player.clockChanged = true;
   writes.clear();
   subSteps(1);
   EXPECT_EQ(writes, (Writes{{0x4000, 0x30}, {0x4004, 0x30}, {0x4008, 0x00}, {0x400C, 0x30},
                             {0x4001, 0x0F}, {0x4005, 0x0F}, {0x4015, 0x1B}, {0x9000, 0x00}}));
   EXPECT_FALSE(player.apuResetRequest);
+  EXPECT_FALSE(player.clockChanged);
 
   makeSample(3, std::vector<uint8_t>(100, 64), false);
   put(0, 0, 49, 1, 0x4, "48");
