@@ -57,7 +57,6 @@ TEST_F(ChannelEffects, EffectsAndEnvelopesShapeEachFrame) {
        .expected = {p, p, p + 6, p + 11, p + 14, p + 15, p + 15, p + 15, p + 15, p + 15, p + 15, p + 15, p}},
       {.name = "note delay triggers on the given tick", .cells = {{0, 0, 49, 1}, {0, 1, 53, 1, 0xE, "D2"}},
        .skip = 6, .expected = {p, p, tablePeriod(53), tablePeriod(53)}},
-      {.name = "notes above the table sound as note 95", .cells = {{0, 0, 120, 1}}, .expected = {tablePeriod(95)}},
       {.name = "note envelope shifts or fixes the note", .cells = {{0, 0, 49, 1}},
        .prepare = [](Song& song) { setEnvelope(song.envelopes[1][kNoteEnvelope], {64, 76, 0x80 | 25}); },
        .expected = {p, tablePeriod(61), tablePeriod(25)}},
