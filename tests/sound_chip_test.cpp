@@ -87,7 +87,7 @@ TEST_F(ChipTest, PulseIsSilentBelowPeriodEightOrWhenItsSweepTargetOverflows) {
   EXPECT_GT(peak(renderSeconds(0.2), 4410), 1000);
 }
 
-TEST_F(ChipTest, LengthCounterRunsOutAtTheFrameSequencerRateAndNotWhileDisabled) {
+TEST_F(ChipTest, LengthCounterRunsOutAtTheFrameSequencerRateNotWhileDisabledAndAtOnceInFiveStepMode) {
   playPulse(0, 0x0FD);
   write(0x4000, 0x9F);  // not halted
   write(0x4003, 0x00);  // length 10: ten half frames
@@ -100,11 +100,9 @@ TEST_F(ChipTest, LengthCounterRunsOutAtTheFrameSequencerRateAndNotWhileDisabled)
   write(0x4003, 0x08);  // a disabled channel takes no length
   EXPECT_LT(peak(renderSeconds(0.2), 4410), 30);
   EXPECT_EQ(chip->soundChip.pulse1.lengthCounter, 0);
-}
 
-TEST_F(ChipTest, FiveStepModeWriteClocksLengthAtOnceFourStepDoesNot) {
-  playPulse(0, 0x0FD);
-  write(0x4000, 0x9F);
+  // A five-step mode write clocks the length at once; a four-step one does not.
+  write(0x4015, 0x0F);
   write(0x4003, 0x18);  // length 2
   write(0x4017, 0x40);
   write(0x4017, 0x40);
