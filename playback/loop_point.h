@@ -21,8 +21,6 @@ class LoopPointFinder {
   // -1 while every entry has been new.
   int loopPoint() const { return loopPoint_; }
   bool looped() const { return loopPoint_ != -1; }
-  // Entries so far, the start included.
-  int entries() const { return count_; }
 
  private:
   std::map<int32_t, int> entered_;  // order * 256 + row -> entry number

@@ -6,7 +6,7 @@ namespace qc {
 
 namespace {
 
-TEST(PlayerTables, PeriodsOfBothStandards) {
+TEST(PlayerTables, PeriodsOfBothStandardsAndTheVibratoQuarterSineAndWave) {
   const int32_t pal[12] = {3177, 2999, 2831, 2672, 2522, 2380, 2247, 2120, 2001, 1889, 1783, 1683};
   const int32_t ntsc[12] = {3420, 3228, 3047, 2876, 2715, 2562, 2418, 2283, 2154, 2034, 1919, 1812};
   Song song;
@@ -20,11 +20,7 @@ TEST(PlayerTables, PeriodsOfBothStandards) {
     EXPECT_EQ(player.periodTable[96], isNtsc ? 14 : 13);
     EXPECT_EQ(rowThreshold(player), isNtsc ? 34448 : 32000);
   }
-}
 
-TEST(PlayerTables, VibratoQuarterSineAndWave) {
-  Song song;
-  Player player(song, nullptr);
   buildVibratoTable(player);
   // Phases 1, 8 and 14, depths 0..15: single-precision sine, truncated.
   const int32_t rows[3][16] = {{0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 1, 2, 2, 2, 2, 2},

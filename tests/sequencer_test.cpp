@@ -1,5 +1,6 @@
 #include <vector>
 
+#include "playback/loop_point.h"
 #include "player_test_support.h"
 
 namespace qc {
@@ -46,8 +47,12 @@ TEST_F(Sequencer, RowsLastAsLongInBothStandardsUnderEitherTiming) {
   EXPECT_EQ(rowLengths(4), (std::vector<int>{6, 6, 6, 6}));
   EXPECT_EQ(player.tempoAccumulator, 16) << "an ordinary advance keeps the remainder";
   player.playRow = 63;
+  channel(0).vibratoPos = 20;
+  channel(0).arpStep = 2;
   rowLengths(1);
   EXPECT_EQ(player.tempoAccumulator, 0) << "a pattern change drops it";
+  EXPECT_EQ(channel(0).vibratoPos, 0) << "and restarts the vibrato and arpeggio cycles";
+  EXPECT_EQ(channel(0).arpStep, 0);
 
   song.ntsc = true;
   playSong();
@@ -174,18 +179,7 @@ TEST_F(Sequencer, PlayFromCursorHoldsTheOrderAndReturnsToItsRowOnStop) {
   EXPECT_EQ(player.playRow, 12);
 }
 
-TEST_F(Sequencer, PatternChangeRestartsVibratoAndArpeggioCycles) {
-  put(0, 63, 49, 1, 0x4, "48");
-  playSong();
-  player.playRow = 63;
-  frames(5);
-  EXPECT_NE(channel(0).vibratoPos, 0);
-  frames(1);
-  EXPECT_EQ(channel(0).vibratoPos, 0);
-  EXPECT_EQ(channel(0).arpStep, 0);
-}
-
-TEST_F(Sequencer, ObserverHearsEveryRowAdvanceAndAPlayerWithoutEngineWritesNothing) {
+TEST_F(Sequencer, ObserverHearsEveryRowAdvanceAndAPlayerWithoutEngineOnlyCaptures) {
   std::vector<std::pair<int, int>> heard;
   player.onRowAdvance = [&](int32_t order, int32_t row) { heard.push_back({order, row}); };
   playSong();
@@ -196,10 +190,8 @@ TEST_F(Sequencer, ObserverHearsEveryRowAdvanceAndAPlayerWithoutEngineWritesNothi
   silent.options.metronome = true;
   put(0, 0, 49, 1);
   qc::playSong(silent, 0);
-  writes.clear();
   for (int i = 0; i < 12; ++i) playerFrame(silent);
   playerSubStep(silent);
-  EXPECT_TRUE(writes.empty());
   EXPECT_EQ(silent.capture.field[kCapPulse1DutyVolume], 0x2F);
 }
 
@@ -229,6 +221,52 @@ TEST_F(Sequencer, MetronomeClicksOnBarsAndBeatsOneFrameLateAndFades) {
   song.ntsc = true;
   playSong();
   EXPECT_EQ(clicks(30), (std::vector<std::pair<int, int>>{{1, 113}, {27, 226}}));
+}
+
+class LoopPoint : public PlayerTest {
+ protected:
+  // Plays from the top until the loop point; the ticks it took.
+  int ticksToLoopPoint() {
+    Player silent(song, nullptr);
+    startSong(silent);
+    LoopPointFinder finder(0, 0);
+    for (int tick = 1; tick <= 10000; ++tick) {
+      playerFrame(silent);
+      if (finder.entered(silent.playOrder, silent.playRow) && finder.looped()) {
+        position = {silent.playOrder, silent.playRow};
+        loopEntry = finder.loopPoint();
+        return tick;
+      }
+    }
+    return -1;
+  }
+  std::pair<int, int> position;
+  int loopEntry = -1;
+};
+
+// Entries are the start and every move to another order or an earlier row;
+// the loop point is the number of the entry a repeat returns to.
+TEST_F(LoopPoint, OrderPassesEndWhereTheyLoop) {
+  LoopPointFinder finder(0, 0);
+  EXPECT_FALSE(finder.entered(0, 5));
+  EXPECT_TRUE(finder.entered(1, 5)) << "another order is an entry, even at a later row";
+
+  EXPECT_EQ(ticksToLoopPoint(), 64 * 6);  // one order played through
+  EXPECT_EQ(loopEntry, 0);
+
+  // A break back within the only order: 0..48 once, then 32..48 until 32 comes again.
+  put(0, 48, 0, 0, 0xD, "32");
+  EXPECT_EQ(ticksToLoopPoint(), (49 + 17) * 6);
+  EXPECT_EQ(position, std::make_pair(0, 32));
+  EXPECT_EQ(loopEntry, 1);
+
+  // A jump to a later order skips the orders between.
+  song.patterns[0] = Pattern{};
+  song.orderCount = 3;
+  song.orders = {0, 1, 1};
+  put(0, 0, 0, 0, 0xB, "02");
+  EXPECT_EQ(ticksToLoopPoint(), 6 + 64 * 6);
+  EXPECT_EQ(position, std::make_pair(0, 0));
 }
 
 }  // namespace

@@ -9,19 +9,13 @@
 #include <thread>
 #include <vector>
 
-#include "editor/key_codes.h"
-#include "editor/key_handler.h"
 #include "editor/live_player.h"
-#include "song/app_state.h"
 #include "song/module_file.h"
-#include "song/shell_services.h"
+#include "tests/key_test_support.h"
 
 namespace qc {
 
 namespace {
-
-void press(int32_t sym, int32_t mod = 0, uint16_t unicode = 0) { handleKeyDown({sym, mod, unicode}); }
-void release(int32_t sym) { handleKeyUp({sym, 0, 0}); }
 
 std::string demoSongPath() { return std::string(QC_SOURCE_DIR) + "/examples/demo.qcm"; }
 
