@@ -53,10 +53,13 @@ std::vector<double> framesNamingThemselves(int count) {
 }
 
 TEST_F(RawSampleImportTest, OneSecondAt44100HzPointSamplesWithARunningPosition) {
-  const std::vector<uint8_t> levels = levelsOf(framesNamingThemselves(44100), 44100);
+  std::vector<double> frames = framesNamingThemselves(44100);
+  std::fill(frames.end() - 10, frames.end(), 1.0);  // the last level comes from past the decoder's first reads
+  const std::vector<uint8_t> levels = levelsOf(frames, 44100);
   ASSERT_EQ(levels.size(), 7801u);
   // Frames 0, 5, 11, 16.
   EXPECT_EQ(std::vector<uint8_t>(levels.begin(), levels.begin() + 4), (std::vector<uint8_t>{1, 6, 12, 17}));
+  EXPECT_EQ(levels.back(), 127);
 }
 
 TEST_F(RawSampleImportTest, RatesNearTheOutputRateKeepTheirFrames) {
