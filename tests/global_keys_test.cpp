@@ -5,17 +5,20 @@ namespace qc {
 
 namespace {
 
+std::vector<FileCommand> ranCommands;
+
 class GlobalKeysTest : public EditorTest {
  protected:
+  void SetUp() override {
+    EditorTest::SetUp();
+    ranCommands.clear();
+    setFileCommandRunner([](FileCommand command) { ranCommands.push_back(command); });
+  }
   void TearDown() override {
     setFileCommandRunner(nullptr);
     EditorTest::TearDown();
   }
 };
-
-std::vector<FileCommand> ranCommands;
-
-void recordCommand(FileCommand command) { ranCommands.push_back(command); }
 
 TEST_F(GlobalKeysTest, WhileNamingPlayKeysAreIgnoredButShiftEscapeQuits) {
   app.editor.focus = kFocusInstrumentList;
@@ -103,8 +106,6 @@ TEST_F(GlobalKeysTest, SampleSelectionReportsTheSlot) {
 }
 
 TEST_F(GlobalKeysTest, SampleAndInstrumentCommandsNeedASelection) {
-  setFileCommandRunner(recordCommand);
-  ranCommands.clear();
   app.editor.currentInstrument = 0;
   const std::string noSample = "No raw sample selected (Alt +/- to select)";
   EXPECT_EQ(statusAfter(kKeyF9), noSample);
@@ -117,8 +118,6 @@ TEST_F(GlobalKeysTest, SampleAndInstrumentCommandsNeedASelection) {
 }
 
 TEST_F(GlobalKeysTest, FileKeysFollowTheLeftModifiersAndNeedAHost) {
-  setFileCommandRunner(recordCommand);
-  ranCommands.clear();
   app.editor.currentSample = 3;
   for (const int32_t mod : {kModLAlt, kModLAlt | kModLCtrl, kModLAlt | kModLShift}) press('l', mod);
   for (const int32_t mod : {kModLShift, kModLAlt, kModLAlt | kModLCtrl, kModLAlt | kModLShift,

@@ -80,6 +80,7 @@ TEST_F(PatternEditorTest, ParameterDigitsAreStoredSwapped) {
   press('2');
   EXPECT_EQ(cellAt(0, 0).effect(), 12);
   EXPECT_EQ(cellAt(0, 0).param, 0x21);
+  EXPECT_EQ(cellAt(0, 0).paramValue(), 0x12);
 }
 
 TEST_F(PatternEditorTest, PcmTrackTakesTheCurrentSampleNumber) {

@@ -43,15 +43,6 @@ TEST_F(StatusLineTest, AQuickReplacementShowsAtFullStrengthEvenAcrossTheTickWrap
   EXPECT_EQ(statusAlpha(0x00000400u + 128), 128);
 }
 
-TEST_F(StatusLineTest, NtscToggleAsksForANewClock) {
-  toggleNtsc();
-  EXPECT_TRUE(app.song.ntsc);
-  EXPECT_TRUE(app.player.clockChanged);
-  EXPECT_EQ(app.status.text, "Mode: NTSC");
-  toggleNtsc();
-  EXPECT_EQ(app.status.text, "Mode: PAL");
-}
-
 }  // namespace
 
 }  // namespace qc
