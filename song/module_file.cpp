@@ -145,7 +145,7 @@ bool parseModule(std::span<const uint8_t> bytes, ParsedModule& out, ReadReport* 
   out.song = std::make_unique<Song>();
   if (bytes.size() > kMaxModuleBytes) return reject(report, ReadProblem::kDamaged, "the end: longer than any module");
   ByteReader in(bytes);
-  int orderCount, patternCount;
+  int orderCount = 0, patternCount = 0;
   return readHeader(in, out, orderCount, patternCount, report) && readBody(in, out, orderCount, patternCount, report);
 }
 
