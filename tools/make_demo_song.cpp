@@ -14,6 +14,7 @@
 
 #include "song/app_state.h"
 #include "song/module_file.h"
+#include "tools/shown_param.h"
 
 namespace qc {
 
@@ -56,9 +57,7 @@ Cell& at(int pattern, int track, int row) { return app.song.patterns[pattern].ce
 void effect(int pattern, int track, int row, int command, const char* shown) {
   Cell& c = at(pattern, track, row);
   c.setEffect(command);
-  const int first = std::stoi(std::string(1, shown[0]), nullptr, 16);
-  const int second = std::stoi(std::string(1, shown[1]), nullptr, 16);
-  c.param = uint8_t(first | second << 4);
+  c.param = storedParam(shown);
 }
 
 void note(int pattern, int track, int row, uint8_t number, int instrument) {

@@ -10,6 +10,7 @@
 
 #include "song/module_file.h"
 #include "song/safe_file.h"
+#include "tools/shown_param.h"
 
 namespace qc {
 
@@ -18,17 +19,14 @@ namespace {
 constexpr int kFixedNote = 0x80;
 enum Track { kPulse1, kPulse2, kTriangle, kNoise, kSampleTrack };
 
-// A cell as typed, the parameter as shown on screen: "1A" is first digit 1
-// (the low nibble), second digit A.
+// A cell as typed, the parameter as shown on screen ("1A").
 void put(Song& song, int pattern, int track, int row, int note, int instrument = 0, int effect = 0,
          const char* shown = "00") {
   Cell& c = song.patterns[pattern].cells[track][row];
   c.note = uint8_t(note);
   c.setInstrument(instrument);
   c.setEffect(effect);
-  const int first = std::stoi(std::string(1, shown[0]), nullptr, 16);
-  const int second = std::stoi(std::string(1, shown[1]), nullptr, 16);
-  c.param = uint8_t(first | second << 4);
+  c.param = storedParam(shown);
 }
 
 // Envelopes with loops, a fixed note and duty changes on instruments 1 to 4.
