@@ -72,13 +72,10 @@ using AudioOutputTest = AudioTest;
 TEST_F(AudioOutputTest, WritesOutsideTheChipsOnlyAdvanceTheClockAndExpansionWritesActAtTheirs) {
   for (uint32_t address : {0x4018u, 0x8000u, 0xC000u, 0xFFFFu}) write(address, 0xFF);
   EXPECT_EQ(peak(renderSeconds(0.1)), 0);
-  write(0x2000, 0x10);
-  write(0x4011, 0x40);
+  write({{0x2000, 0x10}, {0x4011, 0x40}});
   EXPECT_EQ(chip->writeTime, 8);
   EXPECT_GT(peak(render(100)), 1000);
-  write(0x9000, 0x7F);
-  write(0x9001, 105);
-  write(0x9002, 0x80);
+  write({{0x9000, 0x7F}, {0x9001, 105}, {0x9002, 0x80}});
   EXPECT_EQ(chip->expansionChip.lastTime, 12);
   EXPECT_EQ(chip->expansionChip.oscillators[0].regs[1], 105);
   write(0x4011, 0x00);
@@ -95,8 +92,7 @@ TEST_F(AudioOutputTest, RunawayWritesStayInsideTheBufferAClearEmptiesItAndNoCoun
   for (int i = 0; i < 617300; ++i) write(0x4002, uint8_t(i));
   write(0x4011, 0x40);
   EXPECT_GT(peak(renderSeconds(1.0)), 1000);
-  write(0x4015, 0x00);
-  write(0x4011, 0x00);
+  write({{0x4015, 0x00}, {0x4011, 0x00}});
   render(100);
   setupChipClock(*chip, false);
   EXPECT_EQ(peak(render(4096)), 0);

@@ -7,7 +7,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "playback/audio_output.h"
@@ -24,6 +26,10 @@ class AudioTest : public ::testing::Test {
   // A fresh engine, as the program starts one.
   void reset(bool ntsc = false) { chip = std::make_unique<Engine>(ntsc); }
   void write(uint32_t address, uint8_t value) { apuWrite(*chip, address, value); }
+  // Register writes in order, as a log of (address, value).
+  void write(std::initializer_list<std::pair<uint32_t, uint8_t>> log) {
+    for (const auto& [address, value] : log) write(address, value);
+  }
   Samples render(int count) {
     Samples out(static_cast<size_t>(count));
     fillAudio(*chip, nullptr, out.data(), count);
@@ -34,23 +40,14 @@ class AudioTest : public ::testing::Test {
   // Constant volume 15, length counter halted, sweep off with negate set.
   void playPulse(int channel, int period, uint8_t duty = 2) {
     const uint32_t base = 0x4000 + 4 * uint32_t(channel);
-    write(0x4015, 0x0F);
-    write(base, uint8_t(duty << 6 | 0x3F));
-    write(base + 1, 0x08);
-    write(base + 2, uint8_t(period & 0xFF));
-    write(base + 3, uint8_t(period >> 8 | 0x08));
+    write({{0x4015, 0x0F}, {base, uint8_t(duty << 6 | 0x3F)}, {base + 1, 0x08}, {base + 2, uint8_t(period & 0xFF)},
+           {base + 3, uint8_t(period >> 8 | 0x08)}});
   }
   void playTriangle(int period) {
-    write(0x4015, 0x0F);
-    write(0x4008, 0xFF);
-    write(0x400A, uint8_t(period & 0xFF));
-    write(0x400B, uint8_t(period >> 8 | 0x08));
+    write({{0x4015, 0x0F}, {0x4008, 0xFF}, {0x400A, uint8_t(period & 0xFF)}, {0x400B, uint8_t(period >> 8 | 0x08)}});
   }
   void playNoise(int periodIndex, bool shortMode) {
-    write(0x4015, 0x0F);
-    write(0x400C, 0x3F);
-    write(0x400E, uint8_t((shortMode ? 0x80 : 0) | periodIndex));
-    write(0x400F, 0x08);
+    write({{0x4015, 0x0F}, {0x400C, 0x3F}, {0x400E, uint8_t((shortMode ? 0x80 : 0) | periodIndex)}, {0x400F, 0x08}});
   }
 
   std::unique_ptr<Engine> chip = std::make_unique<Engine>(false);

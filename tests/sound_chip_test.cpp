@@ -45,16 +45,12 @@ TEST_F(ChipTest, EveryOscillatorSoundsAtItsPeriodInBothStandards) {
     playTriangle(0x2A0);
     expectPitch(32.0 * 0x2A1, "triangle: an octave below the pulse");
     reset(ntsc);
-    write(0xB000, 0x2A);
-    write(0xB001, 0x80);
-    write(0xB002, 0x80);
+    write({{0xB000, 0x2A}, {0xB001, 0x80}, {0xB002, 0x80}});
     expectPitch(14.0 * 0x81, "sawtooth: fourteen periods a cycle");
     // The metronome's bar click, near one kilohertz.
     const int click = ntsc ? 113 : 105;
     reset(ntsc);
-    write(0x9000, 0x7F);  // duty 8 of 16, volume 15
-    write(0x9001, uint8_t(click));
-    write(0x9002, 0x80);
+    write({{0x9000, 0x7F} /* duty 8 of 16, volume 15 */, {0x9001, uint8_t(click)}, {0x9002, 0x80}});
     expectPitch(16.0 * (click + 1), "metronome");
   }
 }
@@ -73,14 +69,11 @@ TEST_F(ChipTest, PulseIsSilentBelowPeriodEightOrWhenItsSweepTargetOverflows) {
   playPulse(0, 7);
   EXPECT_EQ(peak(renderSeconds(0.2)), 0);
   // Shift 0 doubles the period in the target: 0x400 overflows, 0x3FF does not.
-  for (auto [address, value] : {std::pair{0x4004u, 0xBF}, {0x4005u, 0x00}, {0x4006u, 0x00}, {0x4007u, 0x0C}})
-    write(address, uint8_t(value));
+  write({{0x4004, 0xBF}, {0x4005, 0x00}, {0x4006, 0x00}, {0x4007, 0x0C}});
   EXPECT_EQ(peak(renderSeconds(0.2)), 0);
-  write(0x4006, 0xFF);
-  write(0x4007, 0x0B);
+  write({{0x4006, 0xFF}, {0x4007, 0x0B}});
   EXPECT_GT(peak(renderSeconds(0.2)), 1000);
-  write(0x4005, 0x08);  // negate set: the target can't overflow
-  write(0x4007, 0x0C);
+  write({{0x4005, 0x08}, {0x4007, 0x0C}});  // negate set: the target can't overflow
   EXPECT_GT(peak(renderSeconds(0.2), 4410), 1000);
   playPulse(0, 8);
   write(0x4004, 0x30);
@@ -89,29 +82,22 @@ TEST_F(ChipTest, PulseIsSilentBelowPeriodEightOrWhenItsSweepTargetOverflows) {
 
 TEST_F(ChipTest, LengthCounterRunsOutAtTheFrameSequencerRateNotWhileDisabledAndAtOnceInFiveStepMode) {
   playPulse(0, 0x0FD);
-  write(0x4000, 0x9F);  // not halted
-  write(0x4003, 0x00);  // length 10: ten half frames
+  write({{0x4000, 0x9F}, {0x4003, 0x00}});  // not halted, length 10: ten half frames
   const Samples s = renderSeconds(0.2);
   const size_t end = size_t(10 * 2.0 * kPalFramePeriod / kPalClockRate * kOutputRate);
   EXPECT_GT(peak(Samples(s.begin() + long(end) - 400, s.begin() + long(end) - 200)), 3000);
   EXPECT_LT(peak(Samples(s.begin() + long(end) + 600, s.begin() + long(end) + 800)), 1500);
 
-  write(0x4015, 0x00);
-  write(0x4003, 0x08);  // a disabled channel takes no length
+  write({{0x4015, 0x00}, {0x4003, 0x08}});  // a disabled channel takes no length
   EXPECT_LT(peak(renderSeconds(0.2), 4410), 30);
   EXPECT_EQ(chip->soundChip.pulse1.lengthCounter, 0);
 
   // A five-step mode write clocks the length at once; a four-step one does not.
-  write(0x4015, 0x0F);
-  write(0x4003, 0x18);  // length 2
-  write(0x4017, 0x40);
-  write(0x4017, 0x40);
+  write({{0x4015, 0x0F}, {0x4003, 0x18} /* length 2 */, {0x4017, 0x40}, {0x4017, 0x40}});
   EXPECT_EQ(chip->soundChip.pulse1.lengthCounter, 2);
   EXPECT_GT(peak(render(600), 200), 3000);
 
-  write(0x4003, 0x18);
-  write(0x4017, 0xC0);
-  write(0x4017, 0xC0);
+  write({{0x4003, 0x18}, {0x4017, 0xC0}, {0x4017, 0xC0}});
   const Samples after = render(2000);
   EXPECT_EQ(chip->soundChip.pulse1.lengthCounter, 0);
   // After the kernel tail only the slow decay of the bass cut remains.
@@ -136,16 +122,13 @@ TEST_F(ChipTest, SweepTrickLandsEveryWrittenPeriodOnBothPulses) {
 
 TEST_F(ChipTest, SweepUnitRaisesAndLowersThePeriodAtHalfFrames) {
   playPulse(0, 0x200);
-  write(0x4001, 0x81);  // enabled, divider 0, shift 1: p += p / 2 every half frame
-  write(0x4017, 0xC0);
+  write({{0x4001, 0x81}, {0x4017, 0xC0}});  // enabled, divider 0, shift 1: p += p / 2 every half frame
   render(100);
   EXPECT_EQ(chip->soundChip.pulse1.period(), 0x300);
   // Negate: Pulse 1 subtracts one more than Pulse 2.
   playPulse(0, 0x200);
   playPulse(1, 0x200);
-  write(0x4001, 0x89);
-  write(0x4005, 0x89);
-  write(0x4017, 0xC0);
+  write({{0x4001, 0x89}, {0x4005, 0x89}, {0x4017, 0xC0}});
   render(100);
   EXPECT_EQ(chip->soundChip.pulse1.period(), 0x0FF);
   EXPECT_EQ(chip->soundChip.pulse2.period(), 0x100);
@@ -153,13 +136,11 @@ TEST_F(ChipTest, SweepUnitRaisesAndLowersThePeriodAtHalfFrames) {
 
 TEST_F(ChipTest, EnvelopeDecaysFromFifteenAndLoopsOnlyWhenAsked) {
   playPulse(0, 0x0FD);
-  write(0x4000, 0xA0);  // envelope, divider 0, length halted = loop
-  write(0x4003, 0x08);
+  write({{0x4000, 0xA0}, {0x4003, 0x08}});  // envelope, divider 0, length halted = loop
   const int loud = peak(renderSeconds(0.05));
   renderSeconds(0.05);
   EXPECT_LT(chip->soundChip.pulse1.envelope.volume, 15);
-  write(0x4000, 0x80);  // no loop: ends at 0
-  write(0x4003, 0x08);
+  write({{0x4000, 0x80}, {0x4003, 0x08}});  // no loop: ends at 0
   renderSeconds(0.2);
   EXPECT_EQ(chip->soundChip.pulse1.envelope.volume, 0);
   EXPECT_GT(loud, 3000);
