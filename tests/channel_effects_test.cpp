@@ -14,7 +14,6 @@ class ChannelEffects : public PlayerTest {
   int32_t pulseDutyVolume() const { return captured(kCapPulse1DutyVolume); }
   int32_t pulsePeriod() const { return capturedPeriod(0); }
   int32_t noise() const { return captured(kCapNoiseModePeriod); }
-  int32_t sample() const { return captured(kCapSample); }
   int32_t offset() const { return player.channels[0].periodOffset; }
   int32_t vibratoPos() const { return player.channels[0].vibratoPos; }
   // What `probe` reads after the next frame and then every `stride` frames.
@@ -109,8 +108,6 @@ TEST_F(ChannelEffects, EffectsAndEnvelopesShapeEachFrame) {
          setEnvelope(song.envelopes[2][kDutyEnvelope], {3});
        },
        .stride = 6, .probe = &ChannelEffects::noise, .expected = {14, 14, 0x10 | 14, 0x10 | 15}},
-      {.name = "a raw-sample trigger is captured on the row's first tick only", .cells = {{kPcmTrack, 0, 5}},
-       .probe = &ChannelEffects::sample, .expected = {5, 0, 0, 0, 0, 0, 0}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
