@@ -1,5 +1,7 @@
 // What the player writes to the chips: each frame's registers in order, the
 // sub-steps' resets, mask changes and raw-sample bytes, and the tables behind them.
+#include <array>
+#include <utility>
 #include <vector>
 
 #include "player_test_support.h"
@@ -24,19 +26,15 @@ TEST(PlayerTables, PeriodsOfBothStandardsAndTheVibratoQuarterSineAndWave) {
   }
 
   buildVibratoTable(player);
-  // Phases 1, 8 and 14, depths 0..15: single-precision sine, truncated.
+  // Phases 1, 8 and 14, depths 0..15: single-precision sine, truncated; 15 repeats 14.
   const int32_t rows[3][16] = {{0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 1, 2, 2, 2, 2, 2},
                                {0, 1, 2, 4, 5, 7, 8, 9, 11, 12, 14, 15, 16, 18, 19, 21},
                                {0, 1, 3, 5, 7, 9, 11, 13, 15, 17, 19, 21, 23, 25, 27, 29}};
-  const int phases[3] = {1, 8, 14};
-  for (int r = 0; r < 3; ++r)
+  for (const auto& [phase, row] : {std::pair{1, 0}, {8, 1}, {14, 2}, {15, 2}})
     for (int depth = 0; depth < 16; ++depth)
-      EXPECT_EQ(player.vibratoTable[phases[r] * 16 + depth], rows[r][depth]) << phases[r] << " " << depth;
-  for (int depth = 0; depth < 16; ++depth) EXPECT_EQ(player.vibratoTable[15 * 16 + depth], rows[2][depth]);
+      EXPECT_EQ(player.vibratoTable[phase * 16 + depth], rows[row][depth]) << phase << " " << depth;
   const auto& wave = player.vibratoWave;
-  EXPECT_EQ(wave[15], 240);
-  EXPECT_EQ(wave[16], 240);
-  EXPECT_EQ(wave[31], 0);
+  EXPECT_EQ((std::array{wave[15], wave[16], wave[31]}), (std::array<int32_t, 3>{240, 240, 0}));
   for (int i = 0; i < 32; ++i) EXPECT_EQ(wave[32 + i], wave[i]);
 }
 
