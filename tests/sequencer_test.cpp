@@ -24,7 +24,9 @@ class Sequencer : public PlayerTest {
     }
     return lengths;
   }
-  void expectPosition(int order, int row) {
+  // Plays `count` frames, then checks where they left the song.
+  void expectPositionAfter(int count, int order, int row) {
+    frames(count);
     EXPECT_EQ(player.playOrder, order);
     EXPECT_EQ(player.playRow, row);
   }
@@ -74,8 +76,7 @@ TEST_F(Sequencer, SpeedAndTempoEffects) {
   put(0, 0, 0, 0, 0xF, "01");
   put(0, 1, 0, 0, 0xF, "FF");  // 65280 a frame: a row every frame
   playSong();
-  frames(5);
-  EXPECT_EQ(player.playRow, 5);
+  expectPositionAfter(5, 0, 5);
 
   song.patterns[0] = Pattern{};
   put(0, 0, 49, 1, 0xA, "01");
@@ -105,13 +106,11 @@ TEST_F(Sequencer, PatternBreakReadsDecimalDigitsAndTheLaterChannelWins) {
   for (const auto& [digits, row] : {std::pair{"1A", 20}, {"63", 63}, {"64", 0}}) {
     put(0, 0, 0, 0, 0xD, digits);
     playSong();
-    frames(6);
-    expectPosition(1, row);
+    expectPositionAfter(6, 1, row);
   }
   put(2, 0, 0, 0, 0xD, "30");
   playSong();
-  frames(6);
-  EXPECT_EQ(player.playRow, 30);
+  expectPositionAfter(6, 1, 30);
 }
 
 TEST_F(Sequencer, JumpsBreaksAndTheEndOfTheOrderList) {
@@ -121,16 +120,12 @@ TEST_F(Sequencer, JumpsBreaksAndTheEndOfTheOrderList) {
   put(1, 0, 0, 0, 0xD, "08");
   put(0, 5, 0, 0, 0xB, "90", 3);  // beyond the order list: its last entry
   playSong();
-  frames(6);
-  expectPosition(1, 8);  // the break first; the jump waits a row
-  frames(6);
-  expectPosition(3, 0);
+  expectPositionAfter(6, 1, 8);  // the break first; the jump waits a row
+  expectPositionAfter(6, 3, 0);
   player.playRow = 5;
-  frames(6);
-  expectPosition(3, 0);
+  expectPositionAfter(6, 3, 0);
   player.playRow = 63;
-  frames(6);
-  expectPosition(0, 0);
+  expectPositionAfter(6, 0, 0);
 
   // A break left pending by a stop is taken on the next play.
   put(0, 0, 0, 0, 0xD, "10");
@@ -140,8 +135,7 @@ TEST_F(Sequencer, JumpsBreaksAndTheEndOfTheOrderList) {
   stopPlayback(player);
   song.patterns[0] = Pattern{};
   playSong();
-  frames(6);
-  expectPosition(1, 10);
+  expectPositionAfter(6, 1, 10);
 }
 
 TEST_F(Sequencer, RepeatBlockLoopsBetweenItsMarksInOneOrder) {
@@ -151,14 +145,11 @@ TEST_F(Sequencer, RepeatBlockLoopsBetweenItsMarksInOneOrder) {
   player.options.repeatEndRow = 8;
   playSong();
   EXPECT_EQ(player.playRow, 8);
-  frames(6 * 13);
-  expectPosition(0, 8);
+  expectPositionAfter(6 * 13, 0, 8);
   // Entered from outside, it runs through row 63 and row 0 first.
   playFromCursor(player, 0, 40);
-  frames(6 * 24);
-  expectPosition(0, 0);
-  frames(6 * 21);
-  expectPosition(0, 8);
+  expectPositionAfter(6 * 24, 0, 0);
+  expectPositionAfter(6 * 21, 0, 8);
 }
 
 TEST_F(Sequencer, PlayFromCursorHoldsTheOrderAndReturnsToItsRowOnStop) {
@@ -168,11 +159,9 @@ TEST_F(Sequencer, PlayFromCursorHoldsTheOrderAndReturnsToItsRowOnStop) {
   song.orders = {0, 1, 2};
   playFromCursor(player, 1, 12);
   player.playRow = 0;
-  frames(12);
-  expectPosition(1, 0);
+  expectPositionAfter(12, 1, 0);
   player.playRow = 63;
-  frames(6);
-  expectPosition(1, 0);
+  expectPositionAfter(6, 1, 0);
   stopPlayback(player);
   EXPECT_FALSE(player.playing);
   EXPECT_TRUE(player.silenceRequest);
