@@ -49,10 +49,15 @@ class PlayerTest : public ::testing::Test {
       subSteps(kSubStepsPerFrame);
     }
   }
-  // The writes of the next frame alone.
+  // The writes of the next frame, or of the next sub-step, alone.
   Writes frameWrites() {
     writes.clear();
     playerFrame(player);
+    return writes;
+  }
+  Writes subStepWrites() {
+    writes.clear();
+    subSteps(1);
     return writes;
   }
 

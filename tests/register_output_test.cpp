@@ -131,13 +131,11 @@ class SubStep : public PlayerTest {
   SubStep() { player.channelMaskChanged = false; }
   // The levels written to 0x4011 during the next `count` sub-steps.
   std::vector<int> dacLevels(int count) {
+    writes.clear();
+    subSteps(count);
     std::vector<int> levels;
-    for (int i = 0; i < count; ++i) {
-      writes.clear();
-      subSteps(1);
-      for (const RegisterWrite& w : writes)
-        if (w.address == 0x4011) levels.push_back(w.value);
-    }
+    for (const RegisterWrite& w : writes)
+      if (w.address == 0x4011) levels.push_back(w.value);
     return levels;
   }
   void makeSample(int slot, std::vector<uint8_t> data, bool loop) {
@@ -150,10 +148,8 @@ TEST_F(SubStep, ResetClockAndSilenceRequestsAreCarriedOutAtTheNextSubStep) {
   player.options.channelMask = 0x1B;
   resetPlayer(player);
   player.clockChanged = true;
-  writes.clear();
-  subSteps(1);
-  EXPECT_EQ(writes, (Writes{{0x4000, 0x30}, {0x4004, 0x30}, {0x4008, 0x00}, {0x400C, 0x30},
-                            {0x4001, 0x0F}, {0x4005, 0x0F}, {0x4015, 0x1B}, {0x9000, 0x00}}));
+  EXPECT_EQ(subStepWrites(), (Writes{{0x4000, 0x30}, {0x4004, 0x30}, {0x4008, 0x00}, {0x400C, 0x30},
+                                    {0x4001, 0x0F}, {0x4005, 0x0F}, {0x4015, 0x1B}, {0x9000, 0x00}}));
   EXPECT_FALSE(player.apuResetRequest);
   EXPECT_FALSE(player.clockChanged);
 
@@ -165,10 +161,8 @@ TEST_F(SubStep, ResetClockAndSilenceRequestsAreCarriedOutAtTheNextSubStep) {
   stopPlayback(player);
   frames(1);  // the frame before the sub-step still plays
   EXPECT_EQ(player.playTick, 3);
-  writes.clear();
-  subSteps(1);
-  EXPECT_EQ(writes, (Writes{{0x4000, 0x30}, {0x4004, 0x30}, {0x4008, 0x00}, {0x400C, 0x30}, {0x4015, 0x1F},
-                            {0x9000, 0x00}}));
+  EXPECT_EQ(subStepWrites(), (Writes{{0x4000, 0x30}, {0x4004, 0x30}, {0x4008, 0x00}, {0x400C, 0x30},
+                                    {0x4015, 0x1F}, {0x9000, 0x00}}));
   EXPECT_FALSE(player.sequencerRunning);
   EXPECT_FALSE(player.silenceRequest);
   EXPECT_EQ(player.pcmSample, 0);
@@ -182,9 +176,7 @@ TEST_F(SubStep, MutingDisablesTheChannelAndUnmutingForcesAFullPeriodWrite) {
   playSong();
   audioFrames(1);
   setChannelMask(player, 0x1E);
-  writes.clear();
-  subSteps(1);
-  EXPECT_EQ(writes, (Writes{{0x4015, 0x1E}}));
+  EXPECT_EQ(subStepWrites(), (Writes{{0x4015, 0x1E}}));
   EXPECT_EQ(channel(0).lastPeriod, tablePeriod(49));  // the muted channel keeps its state
   EXPECT_EQ(channel(1).lastPeriod, -1);
   EXPECT_FALSE(player.channelMaskChanged);
