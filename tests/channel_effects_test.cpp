@@ -132,8 +132,7 @@ TEST_F(ChannelEffects, NoteOffAndInstrumentWithoutANote) {
   put(1, 1, kNoteOff, 0);
   put(0, 2, 49, 2, 0xC, "08");
   put(0, 3, 0, 2);
-  playSong();
-  frames(7);
+  playSongFor(7);
   EXPECT_EQ(channel(0).note, 0);
   EXPECT_EQ(captured(kCapPulse1DutyVolume), 0x2F);
   EXPECT_EQ(capturedPeriod(0), tablePeriod(0));

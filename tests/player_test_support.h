@@ -33,6 +33,10 @@ class PlayerTest : public ::testing::Test {
     putCell(song, pattern, track, row, note, instrument, effect, param);
   }
   void playSong(int order = 0) { qc::playSong(player, order); }
+  void playSongFor(int frameCount) {
+    playSong();
+    frames(frameCount);
+  }
   void frames(int count) {
     for (int i = 0; i < count; ++i) playerFrame(player);
   }

@@ -101,8 +101,7 @@ TEST_F(RegisterOutput, PulsePeriodWritesMoveOneHighByteThroughTheSweep) {
 TEST_F(RegisterOutput, VolumeIsScaledByTheEnvelopeAndPeriodAndVolumeAreClamped) {
   setEnvelope(song.envelopes[1][kVolumeEnvelope], {10});
   put(0, 0, 49, 1, 0xC, "07");
-  playSong();
-  frames(1);
+  playSongFor(1);
   EXPECT_EQ(captured(kCapPulse1DutyVolume), 0x20 | 7 * 10 / 15);
   channel(0).tremoloOffset = 20;
   channel(0).periodOffset = -5000;
@@ -119,8 +118,7 @@ TEST_F(RegisterOutput, DamagedOrEmptyEnvelopesAreKeptInRange) {
   song.envelopes[2][kVolumeEnvelope].loop = 7;
   put(0, 0, 49, 1);
   put(1, 0, 49, 2);
-  playSong();
-  frames(3);
+  playSongFor(3);
   EXPECT_EQ(captured(kCapPulse1DutyVolume), 0x0F);
   EXPECT_EQ(capturedPeriod(0), tablePeriod(95));  // fixed note 127, looked up as 95
   EXPECT_EQ(captured(kCapPulse2DutyVolume) & 0x0F, 0);  // no values: silence
@@ -215,8 +213,7 @@ TEST_F(SubStep, RawSampleStreamsAboutOneByteEveryTwoSubStepsAndStops) {
     makeSample(1, c.data, c.loop);
     put(kPcmTrack, 0, 1);
     player.options.channelMask = c.mask;
-    playSong();
-    frames(1);
+    playSongFor(1);
     EXPECT_EQ(player.pcmSample, 1);
     subSteps(c.before);
     if (c.change) c.change(song);
@@ -228,8 +225,7 @@ TEST_F(SubStep, RawSampleStreamsAboutOneByteEveryTwoSubStepsAndStops) {
 TEST_F(SubStep, LoopingRawSampleHoldsItsLastByteUntilTheNextFrame) {
   makeSample(1, {10, 20, 30, 40}, true);
   put(kPcmTrack, 0, 1);
-  playSong();
-  frames(1);
+  playSongFor(1);
   std::vector<int> expected = {10, 10, 20, 20, 30, 30, 40, 40};
   expected.resize(kSubStepsPerFrame, 40);
   EXPECT_EQ(dacLevels(kSubStepsPerFrame), expected);

@@ -81,8 +81,7 @@ TEST_F(Sequencer, SpeedAndTempoEffects) {
   song.patterns[0] = Pattern{};
   put(0, 0, 49, 1, 0xA, "01");
   put(1, 0, 0, 0, 0xF, "00");  // rows stop, tick effects run on
-  playSong();
-  frames(10);
+  playSongFor(10);
   EXPECT_EQ(player.playRow, 0);
   EXPECT_EQ(player.playTick, 10);
   EXPECT_EQ(channel(0).volume, 15 - 9);
@@ -91,12 +90,10 @@ TEST_F(Sequencer, SpeedAndTempoEffects) {
   song.patterns[0] = Pattern{};
   put(0, 0, 0, 0, 0xF, "1F");
   put(1, 0, 0, 0, 0xF, "20");
-  playSong();
-  frames(1);
+  playSongFor(1);
   stopPlayback(player);
   song.patterns[0] = Pattern{};
-  playSong();
-  frames(1);
+  playSongFor(1);
   EXPECT_EQ(player.speed, 31);
   EXPECT_EQ(player.tempo, 32);
 }
@@ -130,8 +127,7 @@ TEST_F(Sequencer, JumpsBreaksAndTheEndOfTheOrderList) {
   // A break left pending by a stop is taken on the next play.
   put(0, 0, 0, 0, 0xD, "10");
   put(1, 0, 0, 0, 0x0, "00");
-  playSong();
-  frames(1);
+  playSongFor(1);
   stopPlayback(player);
   song.patterns[0] = Pattern{};
   playSong();
@@ -171,8 +167,7 @@ TEST_F(Sequencer, PlayFromCursorHoldsTheOrderAndReturnsToItsRowOnStop) {
 TEST_F(Sequencer, ObserverHearsEveryRowAdvanceAndAPlayerWithoutEngineOnlyCaptures) {
   std::vector<std::pair<int, int>> heard;
   player.onRowAdvance = [&](int32_t order, int32_t row) { heard.push_back({order, row}); };
-  playSong();
-  frames(12);
+  playSongFor(12);
   EXPECT_EQ(heard, (std::vector<std::pair<int, int>>{{0, 1}, {0, 2}}));
 
   Player silent(song, nullptr, player.options);
