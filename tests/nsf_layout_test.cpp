@@ -1,4 +1,8 @@
-// The NSF file's bytes: header, driver bank, table bank, stream and sample banks.
+// The NSF file's bytes: header, driver bank, table bank, stream and sample
+// banks; the bit streams where playback cannot show them (unchanged fields
+// cost one bit, patterns start afresh, equal passes share a pattern: the
+// driver test plays random streams of every shape, which proves the bits
+// themselves); samples cut into the driver's chunks.
 #include "export/nsf_layout.h"
 
 #include <gtest/gtest.h>
@@ -6,6 +10,8 @@
 #include <cstring>
 
 #include "export/nsf_driver_image.h"
+#include "export/sample_chunks.h"
+#include "export/stream_patterns.h"
 
 namespace qc {
 
@@ -124,6 +130,121 @@ TEST(NsfLayout, SongsBeyondTheFormatsLimitsAreRefused) {
   EXPECT_TRUE(refused(passes({OrderPass(1, quietTick(1))}), huge)) << "bank numbers over 255";
   huge[1].data.assign(200 * 32 * kChunkBytes, 1);  // the last bank is 247
   EXPECT_FALSE(refused(passes({OrderPass(1, quietTick(1))}), huge));
+}
+
+BitWriter encoded(int channel, const TickFields& previous, const TickFields& current) {
+  BitWriter bits;
+  encodeChannelTick(channel, previous, current, bits);
+  return bits;
+}
+
+// Bit count of one channel's tick.
+size_t bitCount(int channel, const TickFields& previous, const TickFields& current) {
+  BitWriter bits = encoded(channel, previous, current);
+  bits.put(true);  // a marker behind the tick's bits
+  const std::vector<uint8_t>& b = bits.bytes();
+  int top = 7;
+  while (!(b.back() >> top & 1)) top--;
+  return (b.size() - 1) * 8 + size_t(top);
+}
+
+TickFields with(std::initializer_list<std::pair<int, int>> values) {
+  TickFields t = kNoFields;
+  for (auto [field, value] : values) t[field] = value;
+  return t;
+}
+
+TEST(BitStream, ChangedFieldsStoreFlagAndValueUnchangedOrEmptyOnlyAZero) {
+  TickFields sounding = with({{kCapPulse1High, 2}, {kCapPulse1Low, 0x34}, {kCapPulse1DutyVolume, 0x2F}});
+  // 1 010, 1 00110100, 1 101111
+  EXPECT_EQ(encoded(0, kNoFields, sounding).bytes(), (std::vector<uint8_t>{0b1001'0101, 0b0110'0101, 0b0000'1111}));
+  EXPECT_EQ(bitCount(0, kNoFields, sounding), 20u);
+  EXPECT_EQ(bitCount(0, sounding, sounding), 3u);
+  TickFields silent = with({{kCapPulse1DutyVolume, 0x20}});
+  EXPECT_EQ(bitCount(0, sounding, silent), 2u + 7);
+  // Sounding again after silence: the previous values are -1, so in full.
+  EXPECT_EQ(bitCount(0, silent, sounding), 20u);
+}
+
+TEST(StreamPatterns, PassesEqualOnAChannelSharePatternsChannelByChannel) {
+  TickFields a = with({{kCapPulse1DutyVolume, 0x1F}, {kCapNoiseVolume, 3}, {kCapTriangleOn, 0}});
+  TickFields b = a;
+  b[kCapNoiseVolume] = 4;
+  SongStreams streams;
+  commitPass(streams, OrderPass{a, a});
+  commitPass(streams, OrderPass{b, b});  // pulse 1 equal, noise differs
+  commitPass(streams, OrderPass{a, a});
+  commitPass(streams, OrderPass{a});     // equal records but one tick fewer
+  EXPECT_EQ(streams.channels[0].orderList, (std::vector<int>{0, 0, 0, 1}));
+  EXPECT_EQ(streams.channels[3].orderList, (std::vector<int>{0, 1, 0, 2}));
+  EXPECT_EQ(streams.channels[0].pool.size(), 2u);
+  EXPECT_EQ(streams.channels[3].pool.size(), 3u);
+  EXPECT_EQ(streams.channels[3].pool[1].ticks, 2);
+  EXPECT_EQ(streams.channels[3].pool[1].records, (std::vector<int32_t>{-1, 4, -1, 4}));
+}
+
+TEST(StreamPatterns, EveryPatternStartsFromNoPreviousValues) {
+  TickFields a = with({{kCapPulse1High, 1}, {kCapPulse1Low, 2}, {kCapPulse1DutyVolume, 3}});
+  SongStreams streams;
+  commitPass(streams, OrderPass{a, a});
+  TickFields b = a;
+  b[kCapPulse1DutyVolume] = 4;
+  commitPass(streams, OrderPass{a, b});
+  // The second pattern's first tick carries every field, though the tick
+  // before it (the first pass's last) had the same values.
+  BitWriter expected;
+  encodeChannelTick(0, kNoFields, a, expected);
+  encodeChannelTick(0, a, b, expected);
+  EXPECT_EQ(streams.channels[0].pool[1].bytes, expected.bytes());
+}
+
+std::vector<uint8_t> counting(size_t length) {
+  std::vector<uint8_t> data(length);
+  for (size_t i = 0; i < length; i++) data[i] = uint8_t(i % 127);
+  return data;
+}
+
+TEST(SampleChunks, NtscStretchLengthensByTheClockRatio) {
+  std::vector<uint8_t> stretched = stretchForNtsc(counting(1000));
+  EXPECT_EQ(stretched.size(), 1077u);
+  EXPECT_EQ(stretched[0], 0);
+  EXPECT_EQ(stretched[14], 13);  // trunc(14 * 0.92894...) = 13
+  EXPECT_EQ(stretched.back(), counting(1000)[999]);
+  EXPECT_TRUE(stretchForNtsc({}).empty());
+
+  std::array<RawSample, kSampleSlots> samples;
+  samples[1].data = counting(1000);
+  EXPECT_EQ(prepareSamples(samples, true).entries[0].chunks, 7u);   // 1092 bytes
+  EXPECT_EQ(prepareSamples(samples, false).entries[0].chunks, 7u);  // 1092 too, unstretched
+  samples[1].data = counting(936);
+  EXPECT_EQ(prepareSamples(samples, false).entries[0].chunks, 6u);  // a whole number stays
+}
+
+TEST(SampleChunks, EntriesForEverySlotUpToTheLastWithData) {
+  std::array<RawSample, kSampleSlots> samples;
+  samples[1].data = counting(156);
+  samples[1].loop = true;
+  samples[3].data = counting(300);
+  samples[4].loop = true;  // empty, above the last slot with data: no entry
+  PreparedSamples p = prepareSamples(samples, false);
+  ASSERT_EQ(p.entries.size(), 3u);
+  EXPECT_TRUE(p.entries[0].loop);
+  EXPECT_EQ(p.entries[1].chunks, 0u);  // the empty slot 2 points where slot 3 starts
+  EXPECT_EQ(p.entries[1].mainOffset, 128u);
+  EXPECT_EQ(p.entries[1].tailOffset, 28u);
+  EXPECT_EQ(p.entries[2].mainOffset, 128u);
+  EXPECT_EQ(p.entries[2].chunks, 2u);
+  // Where the parts lie the driver test proves by playing them; the fill is 0xFF.
+  EXPECT_EQ(p.main.size(), size_t(kBankBytes));
+  EXPECT_EQ(p.main[3 * kChunkHeadBytes], 0xFF);
+  samples[1].data = counting(9 * kChunkBytes);
+  EXPECT_EQ(prepareSamples(samples, false).tail[9 * kChunkTailBytes], 0xFF) << "four bytes end a tail page";
+
+  std::array<RawSample, kSampleSlots> none;
+  PreparedSamples empty = prepareSamples(none, true);
+  EXPECT_TRUE(empty.entries.empty());
+  EXPECT_TRUE(empty.main.empty());
+  EXPECT_TRUE(empty.tail.empty());
 }
 
 }  // namespace
