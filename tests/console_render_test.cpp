@@ -1,7 +1,6 @@
 // --render of exported files: what the console plays through our chip
 // sounds like --render of the module, and bad or runaway files stop.
 #include <gtest/gtest.h>
-#include <sndfile.h>
 
 #include <cmath>
 
@@ -14,21 +13,12 @@
 #include "song/module_file.h"
 #include "tests/cli_runner.h"
 #include "tests/gme_render.h"
+#include "tests/recording_files.h"
 #include "tests/temp_dir.h"
 
 namespace qc {
 
 namespace {
-
-std::vector<int16_t> readWav(const std::string& path) {
-  SF_INFO info{};
-  SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
-  if (!file) return {};
-  std::vector<int16_t> samples(size_t(info.frames));
-  sf_read_short(file, samples.data(), info.frames);
-  sf_close(file);
-  return samples;
-}
 
 TEST(ConsoleRender, ExportsSoundLikeTheModuleRenderAfterTheDriversStartUp) {
   resetToProgramStart();
@@ -39,9 +29,9 @@ TEST(ConsoleRender, ExportsSoundLikeTheModuleRenderAfterTheDriversStartUp) {
   ASSERT_EQ(runCli({"--export-nes", demo, dir.file("demo.nes")}).status, 0);
   const CliResult nsf = runCli({"--render", dir.file("demo.nsf"), dir.file("nsf.wav"), "--seconds", "7"});
   ASSERT_EQ(nsf.status, 0) << nsf.err;
-  const std::vector<int16_t> editor = readWav(dir.file("editor.wav"));
+  const std::vector<int16_t> editor = readRecording(dir.file("editor.wav"));
   const size_t playWait = size_t(double(kNsfPlayWait) / kPalClockRate * kOutputRate);
-  EXPECT_GT(spectralSimilarity(editor, readWav(dir.file("nsf.wav")), playWait), 0.88);
+  EXPECT_GT(spectralSimilarity(editor, readRecording(dir.file("nsf.wav")), playWait), 0.88);
 
   // The demo is a PAL song; the header's TV system bit picks the console.
   std::vector<uint8_t> image = readFile(dir.file("demo.nes"));
@@ -49,7 +39,7 @@ TEST(ConsoleRender, ExportsSoundLikeTheModuleRenderAfterTheDriversStartUp) {
   writeFile(dir.file("pal.nes"), image);
   const CliResult nes = runCli({"--render", dir.file("pal.nes"), dir.file("nes.wav"), "--seconds", "7"});
   ASSERT_EQ(nes.status, 0) << nes.err;
-  const std::vector<int16_t> cartridge = readWav(dir.file("nes.wav"));
+  const std::vector<int16_t> cartridge = readRecording(dir.file("nes.wav"));
   size_t start = 0;  // the start-up, then the first row
   while (start < cartridge.size() && cartridge[start] == cartridge[0]) ++start;
   EXPECT_GT(spectralSimilarity(editor, cartridge, start), 0.88);
