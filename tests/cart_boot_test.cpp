@@ -45,20 +45,22 @@ std::string screenRow(const CartridgeMachine& machine, int row) {
   return text;
 }
 
+constexpr uint16_t kDac = 0x4011;
 constexpr int kStartUpFrames = 8;
 constexpr int kNameLinesAddress = 0x21A0;
 
-class CartridgeScreen : public testing::Test {
+class Cartridge : public testing::TestWithParam<bool> {
  protected:
   void SetUp() override { resetToProgramStart(); }
+  bool pal() const { return GetParam(); }
 };
 
-TEST_F(CartridgeScreen, ShowsTheFifteenNameLinesFrom21A0InItsUpperCaseFont) {
+TEST_P(Cartridge, ShowsTheFifteenNameLinesFrom21A0InItsUpperCaseFont) {
   Song song = exampleSong("effects.qcm");
   song.instrumentNames[3] = "Bass_2|a\\z~[";
   for (int i = 4; i < kInstrumentSlots; ++i)
     song.instrumentNames[i] = "Instrument number " + std::to_string(i) + " of many, cut";
-  auto machine = bootCartridge(song, true);
+  auto machine = bootCartridge(song, pal());
   machine->runFrames(kStartUpFrames);
   for (int i = 1; i < kInstrumentSlots; ++i) {
     const auto line = instrumentNameLine(song.instrumentNames[i]);
@@ -71,37 +73,31 @@ TEST_F(CartridgeScreen, ShowsTheFifteenNameLinesFrom21A0InItsUpperCaseFont) {
   EXPECT_EQ(screenRow(*machine, 28), "................................");
 }
 
-TEST_F(CartridgeScreen, ShowsTheStandardItFoundWhenTheTimerWorks) {
-  for (const bool pal : {true, false}) {
-    auto machine = bootCartridge(exampleSong("effects.qcm"), pal);
-    machine->runFrames(kStartUpFrames);
-    EXPECT_EQ(screenRow(*machine, 8), "....QUILLCHANTER VRC6 PLAYER....");
-    EXPECT_EQ(screenRow(*machine, 10), pal ? "..............PAL..............." : "..............NTSC..............");
-    EXPECT_EQ(machine->ppu.mask() & 0x08, 0x08) << "the background is shown";
-  }
+TEST_P(Cartridge, ShowsTheStandardItFoundWhenTheTimerWorks) {
+  auto machine = bootCartridge(exampleSong("effects.qcm"), pal());
+  machine->runFrames(kStartUpFrames);
+  EXPECT_EQ(screenRow(*machine, 8), "....QUILLCHANTER VRC6 PLAYER....");
+  EXPECT_EQ(screenRow(*machine, 10), pal() ? "..............PAL..............." : "..............NTSC..............");
+  EXPECT_EQ(machine->ppu.mask() & 0x08, 0x08) << "the background is shown";
 }
 
-TEST_F(CartridgeScreen, WarnsAndPlaysOnWithoutSamplesWhenTheMapperHasNoTimer) {
-  for (const bool pal : {true, false}) {
-    auto machine = bootCartridge(exampleSong("effects.qcm"), pal, false);
-    machine->runFrames(20);
-    EXPECT_EQ(screenRow(*machine, 6), "...THE EMULATOR YOU ARE USING...");
-    EXPECT_EQ(screenRow(*machine, 7), "....DOESN'T PROPERLY SUPPORT....");
-    EXPECT_EQ(screenRow(*machine, 8), "...........VRC6 IRQ!............");
-    EXPECT_EQ(screenRow(*machine, 9), "................................");
-    EXPECT_EQ(screenRow(*machine, 10), ".....PLEASE USE A REAL NES,.....");
-    EXPECT_EQ(screenRow(*machine, 11), "...NESTOPIA OR NINTENDULATOR....");
-    size_t registers = 0;
-    for (const auto& w : machine->apuWrites) {
-      EXPECT_NE(w.address, 0x4011) << "no sample is streamed";
-      registers += w.frame > 0;
-    }
-    EXPECT_GT(registers, 100u) << "the song still plays";
+TEST_P(Cartridge, WarnsAndPlaysOnWithoutSamplesWhenTheMapperHasNoTimer) {
+  auto machine = bootCartridge(exampleSong("effects.qcm"), pal(), false);
+  machine->runFrames(20);
+  EXPECT_EQ(screenRow(*machine, 6), "...THE EMULATOR YOU ARE USING...");
+  EXPECT_EQ(screenRow(*machine, 7), "....DOESN'T PROPERLY SUPPORT....");
+  EXPECT_EQ(screenRow(*machine, 8), "...........VRC6 IRQ!............");
+  EXPECT_EQ(screenRow(*machine, 9), "................................");
+  EXPECT_EQ(screenRow(*machine, 10), ".....PLEASE USE A REAL NES,.....");
+  EXPECT_EQ(screenRow(*machine, 11), "...NESTOPIA OR NINTENDULATOR....");
+  size_t registers = 0;
+  for (const auto& w : machine->apuWrites) {
+    EXPECT_NE(w.address, kDac) << "no sample is streamed";
+    registers += w.frame > 0;
   }
+  EXPECT_GT(registers, 100u) << "the song still plays";
 }
 
-
-constexpr uint16_t kDac = 0x4011;
 // Slot 1 fills the first 8 KB bank but for its end byte and slot 2's first
 // byte; slot 2 then runs through the second bank into the third.
 constexpr size_t kFillerLength = kPrgHalfBankSize - 2;
@@ -144,13 +140,7 @@ Stream playStream(CartridgeMachine& machine, size_t bytes, int frames) {
   return s;
 }
 
-class CartridgeSamples : public testing::TestWithParam<bool> {
- protected:
-  void SetUp() override { resetToProgramStart(); }
-  bool pal() const { return GetParam(); }
-};
-
-TEST_P(CartridgeSamples, ALoopingSampleStreamsByteForByteAcrossBanksAndRestartsAtTheEditorsRate) {
+TEST_P(Cartridge, ALoopingSampleStreamsByteForByteAcrossBanksAndRestartsAtTheEditorsRate) {
   const Song song = loopingSampleSong();
   auto machine = bootCartridge(song, pal());
   const size_t wanted = kLoopingLength + 500;
@@ -167,7 +157,7 @@ TEST_P(CartridgeSamples, ALoopingSampleStreamsByteForByteAcrossBanksAndRestartsA
   EXPECT_LT(std::abs(1200 * std::log2(clock / cyclesPerByte / editorBytesPerSecond)), kCentsAllowed);
 }
 
-INSTANTIATE_TEST_SUITE_P(Standards, CartridgeSamples, testing::Bool(),
+INSTANTIATE_TEST_SUITE_P(Standards, Cartridge, testing::Bool(),
                          [](const auto& info) { return info.param ? "Pal" : "Ntsc"; });
 
 }  // namespace

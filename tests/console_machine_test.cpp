@@ -29,7 +29,7 @@ struct FlatBus : Bus {
 
 class Cpu6502Test : public testing::Test {
  protected:
-  // Places code at `at` and points the CPU there.
+  // Places code or data at `at`.
   void load(uint16_t at, std::initializer_list<uint8_t> code) {
     for (uint8_t b : code) bus.memory[at++] = b;
   }
@@ -46,10 +46,7 @@ TEST_F(Cpu6502Test, IndexedReadsPayACycleOnlyAcrossAPage) {
                 0xB1, 0x42,          // LDA ($42),Y (crosses)
                 0x91, 0x42,          // STA ($42),Y: 6 regardless
                 0xFE, 0xF0, 0x20});  // INC $20F0,X: 7 regardless
-  bus.memory[0x40] = 0x00;
-  bus.memory[0x41] = 0x30;
-  bus.memory[0x42] = 0xF0;
-  bus.memory[0x43] = 0x30;
+  load(0x40, {0x00, 0x30, 0xF0, 0x30});  // the pointers $3000 and $30F0
   cpu.x = 0x20;
   cpu.y = 0x20;
   start(0x8000);
@@ -96,8 +93,7 @@ TEST_F(Cpu6502Test, IndirectJumpWrapsWithinThePointersPage) {
 TEST_F(Cpu6502Test, InterruptLineIsTakenWhileIEnabled) {
   load(0x8000, {0x58, 0xEA});  // CLI; NOP
   load(0x9000, {0x40});        // RTI
-  bus.memory[0xFFFE] = 0x00;
-  bus.memory[0xFFFF] = 0x90;
+  load(0xFFFE, {0x00, 0x90});  // IRQ vector
   start(0x8000);
   cpu.irqLine = true;
   EXPECT_EQ(cpu.step(), 2);  // CLI samples the I flag it found set
@@ -112,10 +108,7 @@ TEST_F(Cpu6502Test, InterruptLineIsTakenWhileIEnabled) {
 
 TEST_F(Cpu6502Test, NmiIsTakenOnceEvenWithIMaskedAndBeforeAnIrq) {
   load(0x8000, {0xEA, 0xEA});  // NOP; NOP with I set
-  bus.memory[0xFFFA] = 0x00;
-  bus.memory[0xFFFB] = 0xA0;
-  bus.memory[0xFFFE] = 0x00;
-  bus.memory[0xFFFF] = 0x90;
+  load(0xFFFA, {0x00, 0xA0, 0x00, 0x00, 0x00, 0x90});  // NMI, reset and IRQ vectors
   start(0x8000);
   cpu.nmiPending = true;
   cpu.irqLine = true;

@@ -97,12 +97,10 @@ TEST(ConsoleRender, RunawayFilesStopWithANote) {
   std::vector<uint8_t> nsf(128 + 4096, 0);
   const char magic[] = "NESM\x1A\x01\x01\x01";
   std::copy(magic, magic + 8, nsf.begin());
-  nsf[9] = nsf[11] = nsf[13] = 0x80;  // load, init $8000, play $8000: init is RTS
-  nsf[128] = 0x60;
-  nsf[129] = 0x4C;  // play from $8001: JMP $8001 forever
-  nsf[130] = 0x01;
-  nsf[131] = 0x80;
-  nsf[12] = 0x01;
+  nsf[9] = nsf[11] = nsf[13] = 0x80;  // load and init at $8000: RTS
+  nsf[12] = 0x01;                     // play from $8001: JMP $8001 forever
+  const uint8_t code[] = {0x60, 0x4C, 0x01, 0x80};
+  std::copy(code, code + 4, nsf.begin() + 128);
   r = renderNsfFile(nsf, 0, 0.8, count);
   EXPECT_EQ(r.error, "");
   EXPECT_EQ(r.note, "no loop point known; stopped after 0.8 seconds");

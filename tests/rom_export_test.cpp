@@ -24,13 +24,45 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class RomExport : public ::testing::Test {
- protected:
-  void SetUp() override { resetToProgramStart(); }
-  TempDir dir;
+std::array<uint8_t, kCartImageSize> filled(uint8_t value) {
+  std::array<uint8_t, kCartImageSize> a;
+  a.fill(value);
+  return a;
+}
+const auto kPlayer = filled(0xEA);
+const auto kChr = filled(0x5C);
+
+struct Rom {
+  std::vector<uint8_t> bytes;
+  size_t prgSize() const { return bytes.size() - kInesHeaderSize - kCartImageSize; }
+  uint8_t prg(size_t offset) const { return bytes.at(kInesHeaderSize + offset); }
+  // The table half, read as the player reads it at $C000.
+  size_t tableHalf() const { return kInesHeaderSize + prgSize() - kPrgBankSize; }
+  uint8_t cpu(int address) const { return bytes.at(tableHalf() + address - 0xC000); }
+  int word(int address) const { return cpu(address) | cpu(address + 1) << 8; }
 };
 
-TEST_F(RomExport, WritesTheImageOrFailsLeavingTheOldFileAndNoTemporary) {
+// Layouts are built with a stand-in player and font, exports with the real ones.
+class CartridgeImage : public ::testing::Test {
+ protected:
+  void SetUp() override { resetToProgramStart(); }
+  Song& song = app.song;
+  TempDir dir;
+  Rom build() {
+    RomImage image = buildRomImage(song, kPlayer, kChr);
+    EXPECT_TRUE(image.error.empty()) << image.error;
+    return {image.bytes};
+  }
+  void fillPatterns(int count) {
+    for (int p = 0; p < count; ++p) song.patterns[p].cells[0][0].note = uint8_t(p + 1);
+  }
+  void addSample(int slot, size_t length, bool loop, uint8_t value = 0x40) {
+    song.samples[slot].data.assign(length, value);
+    song.samples[slot].loop = loop;
+  }
+};
+
+TEST_F(CartridgeImage, WritesTheImageOrFailsLeavingTheOldFileAndNoTemporary) {
   app.song.patterns[0].cells[0][0].note = 25;
   const std::string path = dir.file("song.nes");
   ASSERT_TRUE(exportRom(path));
@@ -43,7 +75,7 @@ TEST_F(RomExport, WritesTheImageOrFailsLeavingTheOldFileAndNoTemporary) {
   EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), {}), 1) << "no temporary file is left behind";
 }
 
-TEST_F(RomExport, CommandLineWritesTheModulesImageAndNamesFailures) {
+TEST_F(CartridgeImage, CommandLineWritesTheModulesImageAndNamesFailures) {
   const std::string effects = QC_EXAMPLES_DIR "/effects.qcm";
   const CliResult ok = runCli({"--export-nes", effects, dir.file("m.nes")});
   ASSERT_EQ(ok.status, 0) << ok.err;
@@ -90,43 +122,7 @@ TEST(CartImages, HoldTheEditorsPeriodTablesAndTheFont) {
   EXPECT_EQ(tile('[')[0], tile('[')[6]) << "'[' is drawn as a bar";
 }
 
-std::array<uint8_t, kCartImageSize> filled(uint8_t value) {
-  std::array<uint8_t, kCartImageSize> a;
-  a.fill(value);
-  return a;
-}
-const auto kPlayer = filled(0xEA);
-const auto kChr = filled(0x5C);
-
-struct Rom {
-  std::vector<uint8_t> bytes;
-  size_t prgSize() const { return bytes.size() - kInesHeaderSize - kCartImageSize; }
-  uint8_t prg(size_t offset) const { return bytes.at(kInesHeaderSize + offset); }
-  // The table half, read as the player reads it at $C000.
-  size_t tableHalf() const { return kInesHeaderSize + prgSize() - kPrgBankSize; }
-  uint8_t cpu(int address) const { return bytes.at(tableHalf() + address - 0xC000); }
-  int word(int address) const { return cpu(address) | cpu(address + 1) << 8; }
-};
-
-class RomLayout : public ::testing::Test {
- protected:
-  void SetUp() override { resetToProgramStart(); }
-  Song& song = app.song;
-  Rom build() {
-    RomImage image = buildRomImage(song, kPlayer, kChr);
-    EXPECT_TRUE(image.error.empty()) << image.error;
-    return {image.bytes};
-  }
-  void fillPatterns(int count) {
-    for (int p = 0; p < count; ++p) song.patterns[p].cells[0][0].note = uint8_t(p + 1);
-  }
-  void addSample(int slot, size_t length, bool loop, uint8_t value = 0x40) {
-    song.samples[slot].data.assign(length, value);
-    song.samples[slot].loop = loop;
-  }
-};
-
-TEST_F(RomLayout, EmptySongIsHeaderOneBankAndChr) {
+TEST_F(CartridgeImage, EmptySongIsHeaderOneBankAndChr) {
   Rom rom = build();
   const uint8_t header[16] = {'N', 'E', 'S', 0x1A, 1, 1, 0x80, 0x10, 0, 0, 0, 0, 0, 0, 0, 0};
   EXPECT_TRUE(std::equal(header, header + 16, rom.bytes.begin()));
@@ -142,7 +138,7 @@ TEST_F(RomLayout, EmptySongIsHeaderOneBankAndChr) {
   EXPECT_TRUE(std::all_of(rom.bytes.end() - kCartImageSize, rom.bytes.end(), [](uint8_t b) { return b == 0x5C; }));
 }
 
-TEST_F(RomLayout, SeventeenPatternsTakeTwoBanksAndPointersRestartPerBank) {
+TEST_F(CartridgeImage, SeventeenPatternsTakeTwoBanksAndPointersRestartPerBank) {
   fillPatterns(17);
   Rom rom = build();
   EXPECT_EQ(rom.prgSize(), size_t(4 * kPrgBankSize)) << "2 pattern banks, 1 zero bank, the last bank";
@@ -156,7 +152,7 @@ TEST_F(RomLayout, SeventeenPatternsTakeTwoBanksAndPointersRestartPerBank) {
   EXPECT_EQ(rom.word(0xC004), pointers + 2 * 17);
 }
 
-TEST_F(RomLayout, BankCountsRoundUpToAPowerOfTwoWithTheLastBank) {
+TEST_F(CartridgeImage, BankCountsRoundUpToAPowerOfTwoWithTheLastBank) {
   fillPatterns(1);
   addSample(1, kPrgBankSize - 1, false);  // fills one bank with its end byte
   EXPECT_EQ(build().prgSize(), size_t(4 * kPrgBankSize)) << "2 banks + 1 zero bank + last";
@@ -166,7 +162,7 @@ TEST_F(RomLayout, BankCountsRoundUpToAPowerOfTwoWithTheLastBank) {
   EXPECT_EQ(three.bytes[4], 4);
 }
 
-TEST_F(RomLayout, MoreThan128BanksIsRefused) {
+TEST_F(CartridgeImage, MoreThan128BanksIsRefused) {
   addSample(1, size_t(kMaxPrgBanks) * kPrgBankSize, false);
   RomImage image = buildRomImage(song, kPlayer, kChr);
   EXPECT_TRUE(image.bytes.empty());
@@ -175,17 +171,12 @@ TEST_F(RomLayout, MoreThan128BanksIsRefused) {
   EXPECT_EQ(build().prgSize(), size_t(kMaxPrgBanks) * kPrgBankSize) << "127 banks and the last fit";
 }
 
-// End bytes and relative loops the cartridge plays through --verify.
-TEST(InstrumentRecord, FixedNote127IsWrittenAs95SoItsByteIsNotTheEnd) {
-  Song song;
-  writeProgramStartInstruments(song);
+// End bytes and relative loops the cartridge plays through --verify; here
+// what no bundled song has: a fixed note 127, an envelope without an end.
+TEST_F(CartridgeImage, InstrumentRecordsEndEveryEnvelopeWithinItsBytes) {
   setEnvelope(song.envelopes[4][kNoteEnvelope], {64, 0xFF, 0x80 | 12});
-  EXPECT_EQ(instrumentRecord(song, 4)[kRomEnvelopeRecordSize + 1], 0x80 | 95);
-}
+  EXPECT_EQ(instrumentRecord(song, 4)[kRomEnvelopeRecordSize + 1], 0x80 | 95) << "fixed note 127 is written as 95";
 
-TEST(InstrumentRecord, DamagedEnvelopesStillFitTheirEightyFiveBytes) {
-  Song song;
-  writeProgramStartInstruments(song);
   Envelope& full = song.envelopes[2][kVolumeEnvelope];
   for (int32_t& v : full.values) v = 7;  // no end value at all
   full.loop = 200;
@@ -195,9 +186,7 @@ TEST(InstrumentRecord, DamagedEnvelopesStillFitTheirEightyFiveBytes) {
   EXPECT_EQ(r[kRomEnvelopeRecordSize], 64) << "the next envelope is untouched";
 }
 
-TEST(TableHalf, RefusesTablesThatOverflowEightKilobytes) {
-  Song song;
-  writeProgramStartInstruments(song);
+TEST_F(CartridgeImage, TableHalfRefusesTablesThatOverflowEightKilobytes) {
   // 38 bytes of heads and instrument pointers, 64 of pattern pointers, 3825
   // of records and 480 of names leave room for 1261 sample entries.
   EXPECT_TRUE(buildTableHalf(song, kPatterns, std::vector<SampleTableEntry>(255)));
