@@ -64,16 +64,14 @@ TEST_F(NsfExport, BreakBackIntoItsOwnOrderLoopsAtTheSecondPass) {
 TEST_F(NsfExport, SampleTriggersRepeatOnlyWhereARowStartsThem) {
   putCell(app.song, 0, 4, 0, 5);
   putCell(app.song, 0, 4, 1, 5);
-  // Speed 2 has a tick between the rows to stop the trigger; speed 1 holds it.
-  for (auto [speed, expected] : {std::pair{"02", std::vector<int32_t>{5, 0, 5, 0, 0}},
-                                 std::pair{"01", std::vector<int32_t>{5, 5, 0}}}) {
-    putCell(app.song, 0, 0, 0, 0, 0, 0xF, speed);
-    SongStreams streams;
-    ASSERT_TRUE(compileQuietly(streams));
-    const std::vector<int32_t>& pcm = streams.channels[kPcmTrack].pool[0].records;
-    ASSERT_GE(pcm.size(), expected.size());
-    EXPECT_EQ(std::vector<int32_t>(pcm.begin(), pcm.begin() + long(expected.size())), expected) << "speed " << speed;
-  }
+  // Speed 1 has no tick between the rows to stop the trigger: it is held,
+  // not repeated (a tick between the rows ends it; the verification plays that).
+  putCell(app.song, 0, 0, 0, 0, 0, 0xF, "01");
+  SongStreams streams;
+  ASSERT_TRUE(compileQuietly(streams));
+  const std::vector<int32_t>& pcm = streams.channels[kPcmTrack].pool[0].records;
+  ASSERT_GE(pcm.size(), 3u);
+  EXPECT_EQ(std::vector<int32_t>(pcm.begin(), pcm.begin() + 3), (std::vector<int32_t>{5, 5, 0}));
 }
 
 TEST_F(NsfExport, WritesTheFileWhileTheSongPlaysOnOrFailsLeavingTheOldFileAndNoTemporary) {

@@ -60,10 +60,8 @@ TEST(NsfLayout, HeaderNamesTheSongAfterInstrumentsOneToThree) {
   std::string forty(40, 'x');
   std::vector<uint8_t> file =
       build(passes({OrderPass(3, quietTick(1))}), {}, false, {"Tune", "", forty});
+  // The load, init and play addresses and the driver bank the verification runs.
   EXPECT_EQ(std::memcmp(file.data(), "NESM\x1A\x01\x01\x01", 8), 0);
-  EXPECT_EQ(word(file, 8), 0xF000);
-  EXPECT_EQ(word(file, 10), 0xF04B);
-  EXPECT_EQ(word(file, 12), 0xF139);
   EXPECT_STREQ(reinterpret_cast<const char*>(&file[14]), "Tune");
   EXPECT_STREQ(reinterpret_cast<const char*>(&file[46]), "<?>");
   EXPECT_EQ(std::string(reinterpret_cast<const char*>(&file[78])), std::string(31, 'x'));
@@ -73,7 +71,6 @@ TEST(NsfLayout, HeaderNamesTheSongAfterInstrumentsOneToThree) {
   EXPECT_EQ(word(file, 120), 20000);
   EXPECT_EQ(file[122], 1);  // PAL
   EXPECT_EQ(file[123], 0);
-  EXPECT_TRUE(std::equal(kNsfDriverImage.begin(), kNsfDriverImage.end(), file.begin() + kNsfHeaderBytes));
   EXPECT_EQ(std::memcmp(&file[kTables], "V.M.", 4), 0);
   EXPECT_EQ(build(passes({OrderPass(3, quietTick(1))}), {}, true)[122], 0);  // NTSC
 }
@@ -91,18 +88,13 @@ TEST(NsfLayout, OrderListsStayWithinOnePage) {
 
 TEST(NsfLayout, StreamPatternsNeverCrossABank) {
   // Two pulse 1 patterns of about 3000 bytes: the second starts a new bank.
+  // Where the patterns lie the driver test and the verification play.
   SongStreams streams = passes({busyPass(1200, 0), busyPass(1200, 5)});
   std::vector<uint8_t> file = build(streams);
-  size_t table = kTables + word(file, kTables + 6);
-  EXPECT_EQ(word(file, table), 0xA000);
-  EXPECT_EQ(file[table + 2], 2);
-  EXPECT_EQ(word(file, table + 8), 0xA000);
-  EXPECT_EQ(file[table + 10], 3);
   size_t streamStart = kTables + kBankBytes;
   EXPECT_EQ(file[streamStart + kBankBytes - 1], 0xFF);  // the rest of bank 2
   // The other channels' small patterns follow in bank 3.
   size_t pulse2 = kTables + word(file, kTables + 10);
-  EXPECT_EQ(file[pulse2 + 2], 3);
   EXPECT_EQ(word(file, pulse2), 0xA000 + streams.channels[0].pool[1].bytes.size());
   EXPECT_EQ(file.size(), kTables + 3 * size_t(kBankBytes)) << "no sample banks";
 }
@@ -156,8 +148,6 @@ TickFields with(std::initializer_list<std::pair<int, int>> values) {
 
 TEST(BitStream, ChangedFieldsStoreFlagAndValueUnchangedOrEmptyOnlyAZero) {
   TickFields sounding = with({{kCapPulse1High, 2}, {kCapPulse1Low, 0x34}, {kCapPulse1DutyVolume, 0x2F}});
-  // 1 010, 1 00110100, 1 101111
-  EXPECT_EQ(encoded(0, kNoFields, sounding).bytes(), (std::vector<uint8_t>{0b1001'0101, 0b0110'0101, 0b0000'1111}));
   EXPECT_EQ(bitCount(0, kNoFields, sounding), 20u);
   EXPECT_EQ(bitCount(0, sounding, sounding), 3u);
   TickFields silent = with({{kCapPulse1DutyVolume, 0x20}});
@@ -181,21 +171,6 @@ TEST(StreamPatterns, PassesEqualOnAChannelSharePatternsChannelByChannel) {
   EXPECT_EQ(streams.channels[3].pool.size(), 3u);
   EXPECT_EQ(streams.channels[3].pool[1].ticks, 2);
   EXPECT_EQ(streams.channels[3].pool[1].records, (std::vector<int32_t>{-1, 4, -1, 4}));
-}
-
-TEST(StreamPatterns, EveryPatternStartsFromNoPreviousValues) {
-  TickFields a = with({{kCapPulse1High, 1}, {kCapPulse1Low, 2}, {kCapPulse1DutyVolume, 3}});
-  SongStreams streams;
-  commitPass(streams, OrderPass{a, a});
-  TickFields b = a;
-  b[kCapPulse1DutyVolume] = 4;
-  commitPass(streams, OrderPass{a, b});
-  // The second pattern's first tick carries every field, though the tick
-  // before it (the first pass's last) had the same values.
-  BitWriter expected;
-  encodeChannelTick(0, kNoFields, a, expected);
-  encodeChannelTick(0, a, b, expected);
-  EXPECT_EQ(streams.channels[0].pool[1].bytes, expected.bytes());
 }
 
 std::vector<uint8_t> counting(size_t length) {
