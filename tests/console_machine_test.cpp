@@ -152,10 +152,6 @@ TEST_F(Cpu6502Test, MappedPagesBypassTheBusAndReadOnlyPagesPassWritesOn) {
 
 constexpr size_t kPrgBank = 16384;
 
-// An iNES image of `banks` 16 KB PRG banks whose 8 KB halves start with
-// their own number, one CHR bank whose 1 KB pieces start with theirs, and
-// `code` at $E000 (the reset vector points there; IRQ and NMI vectors to
-// $E100 and $E180).
 InesFile rom(const std::vector<uint8_t>& file) {
   InesFile out;
   std::string error;
@@ -163,6 +159,10 @@ InesFile rom(const std::vector<uint8_t>& file) {
   return out;
 }
 
+// An iNES image of `banks` 16 KB PRG banks whose 8 KB halves start with
+// their own number, one CHR bank whose 1 KB pieces start with theirs, and
+// `code` at $E001 (the reset vector points there; IRQ and NMI vectors to
+// $E100 and $E180).
 std::vector<uint8_t> image(int banks, std::initializer_list<uint8_t> code) {
   std::vector<uint8_t> file = {'N', 'E', 'S', 0x1A, uint8_t(banks), 1, 0x80, 0x10, 0, 0, 0, 0, 0, 0, 0, 0};
   std::vector<uint8_t> prg(size_t(banks) * kPrgBank, 0xEA);
