@@ -1,5 +1,5 @@
-// The NSF export: the simulation's passes and log, the saved player state
-// and audio device, the file on disk, and the file as Game Music Emu, an
+// The NSF export: the simulation's passes and log, the player state it
+// leaves as it was, the file on disk, and the file as Game Music Emu, an
 // independent player, reads it: the NSFe's names and length, the NSF
 // playing as on our console in both standards. What the file plays tick
 // by tick is checked by the verification (export_verification_test.cpp).
@@ -16,7 +16,6 @@
 #include "export/song_compiler.h"
 #include "playback/player.h"
 #include "song/app_state.h"
-#include "song/shell_services.h"
 #include "tests/example_songs.h"
 #include "tests/gme_render.h"
 #include "tests/song_cells.h"
