@@ -315,6 +315,25 @@ TEST_F(ModuleRejection, PathThatDoesNotOpenLeavesPlaybackAlone) {
   EXPECT_EQ(encodeModule(app.song), before);
 }
 
+TEST(ProgramStart, HoldsOneOrderInstrumentOneAndPal) {
+  resetToProgramStart();
+  const Song& s = app.song;
+  EXPECT_EQ(s.orderCount, 1);
+  EXPECT_EQ(s.orders[0], 0);
+  EXPECT_FALSE(s.ntsc);
+  for (int slot = 0; slot < kInstrumentSlots; ++slot)
+    for (int k = 0; k < kEnvelopeKinds; ++k) {
+      EXPECT_EQ(envelopeLength(s.envelopes[slot][k]), 1);
+      EXPECT_EQ(s.envelopes[slot][k].loop, 0);
+    }
+  for (const RawSample& sample : s.samples) EXPECT_FALSE(sample.holdsData());
+  // Octave, repeat end, audible tracks, cursor follow, speed and tempo.
+  const EditorState& e = app.editor;
+  EXPECT_EQ((std::array{e.octave, e.repeatEndRow, int32_t(e.channelMask), int32_t(e.cursorFollow), app.player.speed,
+                        app.player.tempo}),
+            (std::array{3, 63, 31, 1, 6, 125}));
+}
+
 TEST(ForeignFiles, AreReadNoFurtherThanTheMagic) {
   std::vector<uint8_t> video(1 << 20, 'v');
   std::FILE* file = fmemopen(video.data(), video.size(), "rb");
