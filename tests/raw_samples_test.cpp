@@ -1,12 +1,13 @@
+// Raw samples: importing recordings into a slot, and slicing, removing and
+// stripping them from the editor.
+#include "editor/sample_operations.h"
 #include "samples/raw_sample_import.h"
-
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
 
-#include "song/app_state.h"
+#include "key_test_support.h"
 #include "tests/recording_files.h"
 #include "tests/temp_dir.h"
 
@@ -14,10 +15,10 @@ namespace qc {
 
 namespace {
 
-class RawSampleImportTest : public ::testing::Test {
+class RawSampleTest : public EditorTest {
  protected:
   void SetUp() override {
-    resetToProgramStart();
+    EditorTest::SetUp();
     app.editor.currentSample = 3;
   }
   const RawSample& slot() const { return app.song.samples[3]; }
@@ -32,13 +33,13 @@ class RawSampleImportTest : public ::testing::Test {
 };
 
 // NaN and infinities are what a hostile float file holds: they become valid levels too.
-TEST_F(RawSampleImportTest, LevelsSitAroundTheCentreAndOutOfRangeValuesAreClamped) {
+TEST_F(RawSampleTest, LevelsSitAroundTheCentreAndOutOfRangeValuesAreClamped) {
   const double inf = std::numeric_limits<double>::infinity();
   EXPECT_EQ(levelsOf({0.0, 1.0, -1.0, 0.5, -0.5, 1.5, -3.0, std::nan(""), inf, -inf}),
             (std::vector<uint8_t>{64, 127, 1, 95, 32, 127, 1, 64, 127, 1}));
 }
 
-TEST_F(RawSampleImportTest, ChannelsAreMixedToTheirMean) {
+TEST_F(RawSampleTest, ChannelsAreMixedToTheirMean) {
   const std::string path = dir.file("stereo.wav");
   ASSERT_TRUE(writeRecording(path, kFloatWav, 7801, 2, {0.5, -0.5, 1.0, 0.0, -1.0, -1.0}));
   ASSERT_TRUE(importRawSample(path));
@@ -52,7 +53,7 @@ std::vector<double> framesNamingThemselves(int count) {
   return values;
 }
 
-TEST_F(RawSampleImportTest, OneSecondAt44100HzPointSamplesWithARunningPosition) {
+TEST_F(RawSampleTest, OneSecondAt44100HzPointSamplesWithARunningPosition) {
   std::vector<double> frames = framesNamingThemselves(44100);
   std::fill(frames.end() - 10, frames.end(), 1.0);  // the last level comes from past the decoder's first reads
   const std::vector<uint8_t> levels = levelsOf(frames, 44100);
@@ -62,7 +63,7 @@ TEST_F(RawSampleImportTest, OneSecondAt44100HzPointSamplesWithARunningPosition) 
   EXPECT_EQ(levels.back(), 127);
 }
 
-TEST_F(RawSampleImportTest, RatesNearTheOutputRateKeepTheirFrames) {
+TEST_F(RawSampleTest, RatesNearTheOutputRateKeepTheirFrames) {
   std::vector<uint8_t> levels = levelsOf(framesNamingThemselves(100), 7801);
   ASSERT_EQ(levels.size(), 100u);
   for (int i = 0; i < 100; ++i) EXPECT_EQ(levels[size_t(i)], i + 1);
@@ -76,7 +77,7 @@ TEST_F(RawSampleImportTest, RatesNearTheOutputRateKeepTheirFrames) {
   EXPECT_EQ(levels[7], 4);
 }
 
-TEST_F(RawSampleImportTest, WavFlacAndOggAllImport) {
+TEST_F(RawSampleTest, WavFlacAndOggAllImport) {
   for (auto [name, format] : {std::pair{"a.wav", kPcm16Wav}, std::pair{"b.flac", kFlac}}) {
     SCOPED_TRACE(name);
     ASSERT_TRUE(writeRecording(dir.file(name), format, 7801, 1, {0.5, -0.5, 0.0}));
@@ -93,7 +94,7 @@ TEST_F(RawSampleImportTest, WavFlacAndOggAllImport) {
   EXPECT_TRUE(std::all_of(slot().data.begin(), slot().data.end(), [](uint8_t v) { return v == 63 || v == 64; }));
 }
 
-TEST_F(RawSampleImportTest, NewSampleDoesNotLoopAndIsNamedAfterTheFileEvenWhenEmpty) {
+TEST_F(RawSampleTest, NewSampleDoesNotLoopAndIsNamedAfterTheFileEvenWhenEmpty) {
   app.song.samples[3] = RawSample{{1, 2, 3}, true, "old"};
   levelsOf({0.0, 0.0});
   EXPECT_FALSE(slot().loop);
@@ -108,7 +109,7 @@ TEST_F(RawSampleImportTest, NewSampleDoesNotLoopAndIsNamedAfterTheFileEvenWhenEm
   EXPECT_EQ(slot().name, "levels.wav");
 }
 
-TEST_F(RawSampleImportTest, UnreadableFilesOrNoSelectedSlotImportNothing) {
+TEST_F(RawSampleTest, UnreadableFilesOrNoSelectedSlotImportNothing) {
   app.song.samples[3] = RawSample{{1, 2, 3}, true, "old"};
   writeFile(dir.file("text.wav"), {'h', 'e', 'l', 'l', 'o', '\n'});
   EXPECT_FALSE(importRawSample(dir.file("text.wav")));
@@ -122,6 +123,59 @@ TEST_F(RawSampleImportTest, UnreadableFilesOrNoSelectedSlotImportNothing) {
   app.editor.currentSample = 0;
   EXPECT_FALSE(importRawSample(dir.file("a.wav")));
   EXPECT_FALSE(app.song.samples[0].holdsData());
+}
+
+RawSample sample(std::vector<uint8_t> bytes, std::string name = "s") {
+  return RawSample{std::move(bytes), true, std::move(name)};
+}
+
+TEST_F(RawSampleTest, SlicingFillsTheFirstFreeSlotsAndDropsTheOddByteRemovingEmptiesTheSlot) {
+  for (int slot = 1; slot <= 3; ++slot) app.song.samples[slot] = sample({9});
+  app.song.samples[3] = sample({1, 2, 3, 4, 5}, "kick");
+  EXPECT_EQ(statusAfter(kKeyF9), "Beat was sliced");
+  EXPECT_EQ(app.song.samples[4].data, (std::vector<uint8_t>{1, 2}));
+  EXPECT_EQ(app.song.samples[4].name, "0#kick");
+  EXPECT_FALSE(app.song.samples[4].loop);
+  EXPECT_EQ(app.song.samples[5].data, (std::vector<uint8_t>{3, 4}));
+  EXPECT_EQ(app.song.samples[5].name, "1#kick");
+  EXPECT_EQ(app.song.samples[3].length(), 5u);
+  EXPECT_EQ(statusAfter(kKeyF10), "Sample was removed");
+  EXPECT_FALSE(app.song.samples[3].holdsData() || app.song.samples[3].loop);
+  EXPECT_EQ(app.song.samples[3].name, "");
+}
+
+TEST_F(RawSampleTest, SlicingRefusesWithoutTwoFreeSlotsOrSomethingToSlice) {
+  for (int slot = 1; slot < kSampleSlots; ++slot) app.song.samples[slot] = sample({1, 2});
+  app.song.samples[254] = RawSample{};
+  app.editor.currentSample = 1;
+  EXPECT_EQ(sliceSample(), SliceResult::NoFreeSlots);
+  EXPECT_FALSE(app.song.samples[254].holdsData());
+  EXPECT_EQ(statusAfter(kKeyF9), "Not enough free sample slots to slice");
+  app.song.samples[7] = RawSample{};  // nothing to slice is not reported as sliced
+  app.editor.currentSample = 7;
+  EXPECT_EQ(statusAfter(kKeyF9), "Nothing to slice: the sample slot is empty");
+  app.song.samples[7] = sample({1});
+  EXPECT_EQ(statusAfter(kKeyF9), "Sample too short to slice");
+  EXPECT_FALSE(app.song.samples[254].holdsData());
+}
+
+TEST_F(RawSampleTest, StrippingKeepsOnlySamplesOfUsedPatterns) {
+  app.song.samples[0] = sample({1});
+  app.song.samples[200] = sample({1});
+  testing::internal::CaptureStdout();
+  press(kKeyF7);  // no pattern in use: every sample goes
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "2 unused samples stripped\n");
+  EXPECT_FALSE(app.song.samples[0].holdsData());
+  EXPECT_EQ(app.song.samples[200].name, "");
+
+  for (const int slot : {0, 3, 4}) app.song.samples[slot] = sample({1});
+  cellAt(kPcmTrack, 40, 2).note = 3;
+  testing::internal::CaptureStdout();
+  EXPECT_EQ(stripUnusedSamples(), 1);
+  testing::internal::GetCapturedStdout();
+  EXPECT_TRUE(app.song.samples[0].holdsData());  // empty rows name slot 0
+  EXPECT_TRUE(app.song.samples[3].holdsData());
+  EXPECT_FALSE(app.song.samples[4].holdsData());
 }
 
 }  // namespace
