@@ -1,0 +1,317 @@
+// The keys that work everywhere, the status line they report on, and the
+// key table against what the handlers do.
+#include <cstring>
+#include <set>
+
+#include "editor/file_command.h"
+#include "editor/key_bindings.h"
+#include "editor/status_line.h"
+#include "key_test_support.h"
+
+namespace qc {
+
+namespace {
+
+std::vector<FileCommand> ranCommands;
+
+class GlobalKeysTest : public EditorTest {
+ protected:
+  void SetUp() override {
+    EditorTest::SetUp();
+    ranCommands.clear();
+    setFileCommandRunner([](FileCommand command) { ranCommands.push_back(command); });
+  }
+  void TearDown() override {
+    setFileCommandRunner(nullptr);
+    EditorTest::TearDown();
+  }
+};
+
+TEST_F(GlobalKeysTest, WhileNamingPlayKeysAreIgnoredButShiftEscapeQuits) {
+  app.editor.focus = kFocusInstrumentList;
+  app.editor.naming = true;
+  press(kKeyRCtrl, kModRCtrl);
+  press(kKeyRAlt, kModRAlt);
+  EXPECT_FALSE(app.player.playing);
+  press(kKeyEscape, kModRShift, 27);
+  EXPECT_FALSE(app.running);
+}
+
+// Where play stops and returns to is the sequencer's test.
+TEST_F(GlobalKeysTest, SpaceStopsPlaybackElseTogglesEditModeLikeEscape) {
+  press(kKeyEscape);
+  EXPECT_TRUE(app.editor.editMode);
+  press(kKeySpace, 0, ' ');
+  EXPECT_FALSE(app.editor.editMode);
+  press(kKeyRShift, kModRShift);
+  EXPECT_TRUE(app.player.playing && app.player.playPatternOnly);
+  press(kKeySpace);
+  EXPECT_FALSE(app.player.playing);
+  EXPECT_FALSE(app.editor.editMode);
+}
+
+TEST_F(GlobalKeysTest, FunctionKeysMoveTheFocus) {
+  press(kKeyF2);
+  EXPECT_EQ(app.editor.focus, kFocusInstrumentList);
+  app.editor.naming = true;
+  press(kKeyF3);
+  EXPECT_EQ(app.editor.focus, kFocusOrderList);
+  EXPECT_FALSE(app.editor.naming);
+  app.editor.currentInstrument = 0;
+  press(kKeyF4);
+  EXPECT_EQ(app.editor.focus, kFocusOrderList);
+  app.editor.currentInstrument = 2;
+  press(kKeyF4);
+  EXPECT_EQ(app.editor.focus, kFocusEnvelope);
+  press(kKeyF1, kModLShift);  // neither plain nor Alt
+  EXPECT_EQ(app.editor.focus, kFocusEnvelope);
+  press(kKeyF1);
+  EXPECT_EQ(app.editor.focus, kFocusPattern);
+}
+
+TEST_F(GlobalKeysTest, StepStaysWithinZeroToThirtyTwo) {
+  app.editor.step = 0;
+  press(kKeyF5);
+  EXPECT_EQ(app.editor.step, 0);
+  app.editor.step = 32;
+  EXPECT_EQ(statusAfter(kKeyF6), "Current step: 32");
+}
+
+TEST_F(GlobalKeysTest, InstrumentChangeBringsCursorsIntoTheNewInstrument) {
+  app.song.instrumentNames[2] = "bass";
+  setEnvelope(app.song.envelopes[2][kNoteEnvelope], {64, 65});
+  app.editor.envelopeCursor = {1, 5, 0};  // the volume envelope has one value
+  press(kKeyPadPlus);
+  EXPECT_EQ(app.editor.currentInstrument, 2);
+  EXPECT_EQ(app.editor.nameCursor, 4);
+  EXPECT_EQ(app.editor.envelopeCursor, (std::array<int32_t, 3>{0, 1, 0}));
+  press(kKeyPad0 + 9);
+  EXPECT_EQ(app.editor.currentInstrument, 9);
+  app.editor.currentInstrument = 1;
+  app.editor.focus = kFocusEnvelope;
+  press(kKeyF3, kModLAlt);
+  EXPECT_EQ(app.editor.currentInstrument, 1);  // the envelope editor never shows slot 0
+  app.editor.currentInstrument = 15;
+  press(kKeyF4, kModLAlt);
+  EXPECT_EQ(app.editor.currentInstrument, 15);
+}
+
+TEST_F(GlobalKeysTest, SampleSelectionReportsTheSlot) {
+  app.song.samples[26] = RawSample{std::vector<uint8_t>(1234, 64), false, "kick"};
+  app.editor.currentSample = 25;
+  EXPECT_EQ(statusAfter(kKeyF6, kModLAlt), "Current raw sample: 0x1a (kick, 1234 bytes, not looping)");
+  EXPECT_EQ(statusAfter(kKeyF8), "Current raw sample: 0x1a (kick, 1234 bytes, looping)");
+  EXPECT_EQ(statusAfter(kKeyPadPlus, kModLAlt), "Current raw sample: 0x1b (empty)");
+  press(kKeyF8);
+  EXPECT_EQ(app.status.text, "Current raw sample: 0x1b (empty)");
+  app.editor.currentSample = 2;
+  press(kKeyPadMinus, kModLAlt);
+  press(kKeyF5, kModLAlt);
+  press(kKeyF5, kModLAlt);
+  EXPECT_EQ(app.editor.currentSample, 0);
+  EXPECT_EQ(app.status.text, "Current raw sample: no sample");
+}
+
+TEST_F(GlobalKeysTest, SampleAndInstrumentCommandsNeedASelection) {
+  app.editor.currentInstrument = 0;
+  const std::string noSample = "No raw sample selected (Alt +/- to select)";
+  EXPECT_EQ(statusAfter(kKeyF9), noSample);
+  EXPECT_EQ(statusAfter(kKeyF10), noSample);
+  EXPECT_EQ(statusAfter('l', kModLAlt | kModLShift), noSample);
+  EXPECT_EQ(statusAfter('s', kModLAlt | kModLShift | kModLCtrl), noSample);
+  EXPECT_EQ(statusAfter('l', kModLAlt | kModLCtrl), "No instrument selected");
+  EXPECT_EQ(statusAfter('s', kModLAlt | kModLCtrl), "No instrument selected");
+  EXPECT_TRUE(ranCommands.empty());
+}
+
+TEST_F(GlobalKeysTest, FileKeysFollowTheLeftModifiersAndNeedAHost) {
+  app.editor.currentSample = 3;
+  for (const int32_t mod : {kModLAlt, kModLAlt | kModLCtrl, kModLAlt | kModLShift}) press('l', mod);
+  for (const int32_t mod : {kModLShift, kModLAlt, kModLAlt | kModLCtrl, kModLAlt | kModLShift,
+                            kModLAlt | kModLShift | kModLCtrl})
+    press('s', mod);
+  for (const int32_t mod : {kModLAlt, kModLAlt | kModLShift}) press('w', mod);
+  press('s', kModRAlt);  // the right Alt starts no file command
+  EXPECT_EQ(ranCommands,
+            (std::vector<FileCommand>{FileCommand::OpenModule, FileCommand::LoadInstrument,
+                                      FileCommand::LoadRawSample, FileCommand::ExportNsf, FileCommand::SaveModule,
+                                      FileCommand::SaveInstrument, FileCommand::ExportRom,
+                                      FileCommand::SaveOptimizedSamples, FileCommand::ExportAudio}));
+  setFileCommandRunner(nullptr);
+  EXPECT_EQ(statusAfter('s', kModLAlt), "File selection canceled.");
+}
+
+uint32_t fakeNow;
+
+class StatusLineTest : public EditorTest {
+ protected:
+  void SetUp() override {
+    EditorTest::SetUp();
+    shell.ticks = [] { return fakeNow; };
+  }
+};
+
+TEST_F(StatusLineTest, FadesInHoldsAndFadesOut) {
+  fakeNow = 10000;
+  setStatus("Ready.");
+  for (auto [age, alpha] : {std::pair{100, 100}, {255, 255}, {3499, 255}, {3600, 155}, {3754, 1}, {3755, 0}})
+    EXPECT_EQ(statusAlpha(10000 + age), alpha) << age << " ms after";
+}
+
+TEST_F(StatusLineTest, AQuickReplacementShowsAtFullStrengthEvenAcrossTheTickWrap) {
+  fakeNow = 0xFFFFFF00u;
+  setStatus("a");
+  fakeNow = 0xFFFFFF80u;
+  setStatus("b");  // 128 ms later: full strength at once
+  EXPECT_EQ(statusAlpha(0xFFFFFF80u), 255);
+  EXPECT_EQ(statusAlpha(0x00000100u), 255);          // 384 ms later, across the wrap
+  EXPECT_EQ(statusAlpha(0xFFFFFE81u + 3600), 155);  // stamp was moved back by 255
+  fakeNow = 0x00000400u;
+  setStatus("c");  // a while later: fades in again
+  EXPECT_EQ(statusAlpha(0x00000400u), 0);
+  EXPECT_EQ(statusAlpha(0x00000400u + 128), 128);
+}
+
+// Every key and modifier combination is driven through the handlers in a few
+// typical editor states: whatever changes anything must be in the key table,
+// and every row of the table must act somewhere.
+struct EditorSituation {
+  const char* name;
+  KeyContext context;
+  int focus;
+  bool editMode;
+  int cursorColumn;
+  bool naming;
+};
+
+constexpr EditorSituation kSituations[] = {
+    {"pattern, edit mode off", KeyContext::Pattern, kFocusPattern, false, 0, false},
+    {"pattern, entering notes", KeyContext::Pattern, kFocusPattern, true, 0, false},
+    {"pattern, effect column", KeyContext::Pattern, kFocusPattern, true, 2, false},
+    {"order list", KeyContext::OrderList, kFocusOrderList, false, 0, false},
+    {"envelope editor", KeyContext::Envelope, kFocusEnvelope, false, 0, false},
+    {"instrument list", KeyContext::InstrumentList, kFocusInstrumentList, false, 0, false},
+    {"instrument name", KeyContext::InstrumentName, kFocusInstrumentList, false, 0, true},
+};
+
+void setUpSituation(const EditorSituation& s) {
+  resetToProgramStart();
+  app.song.samples[1].data.assign(100, 64);
+  app.song.orderCount = 3;
+  setEnvelope(app.song.envelopes[1][kNoteEnvelope], {64, 70, 60}, 1);
+  cellAt(0, 0).note = cellAt(0, 5).note = 40;
+  app.song.instrumentNames[1] = "lead";
+  app.clipboard.cells[0].note = 50;
+  app.clipboard.clipboardWidth = app.clipboard.clipboardHeight = 1;
+  EditorState& e = app.editor;
+  e.currentSample = 1;
+  e.cursorRow = 5;
+  e.orderCursor = 1;
+  e.selectedEnvelope = kNoteEnvelope;
+  e.envelopeCursor[kNoteEnvelope] = 1;
+  e.nameCursor = 2;
+  e.focus = s.focus;
+  e.editMode = s.editMode;
+  e.cursorColumn = s.cursorColumn;
+  e.naming = s.naming;
+}
+
+bool sameSong(const Song& a, const Song& b) {
+  if (a.orderCount != b.orderCount || a.orders != b.orders || a.instrumentNames != b.instrumentNames ||
+      a.ntsc != b.ntsc || std::memcmp(&a.patterns, &b.patterns, sizeof a.patterns) != 0 ||
+      std::memcmp(&a.envelopes, &b.envelopes, sizeof a.envelopes) != 0)
+    return false;
+  for (int i = 0; i < kSampleSlots; ++i) {
+    const RawSample &x = a.samples[i], &y = b.samples[i];
+    if (x.data != y.data || x.loop != y.loop || x.name != y.name) return false;
+  }
+  return true;
+}
+
+// What a key can change; the engine is the live chip's and not copied.
+struct Snapshot {
+  Song song;
+  EditorState editor;
+  Player player;
+  Clipboard clipboard;
+  PreviewState preview;
+  StatusLine status;
+  bool running;
+};
+
+Snapshot snapshot() { return {app.song, app.editor, app.player, app.clipboard, app.preview, app.status, app.running}; }
+
+void restore(const Snapshot& s) {
+  app.song = s.song;
+  app.editor = s.editor;
+  app.player = s.player;
+  app.clipboard = s.clipboard;
+  app.preview = s.preview;
+  app.status = s.status;
+  app.running = s.running;
+}
+
+bool sameState(const Snapshot& b) {
+  return sameSong(app.song, b.song) && app.editor == b.editor && app.clipboard == b.clipboard &&
+         app.preview == b.preview && app.status.text == b.status.text && app.running == b.running &&
+         app.player.playing == b.player.playing;
+}
+
+// Neither, the left or the right key of each modifier.
+std::vector<int32_t> modifierCombinations() {
+  std::vector<int32_t> mods;
+  for (int32_t shift : {0, kModLShift, kModRShift})
+    for (int32_t ctrl : {0, kModLCtrl, kModRCtrl})
+      for (int32_t alt : {0, kModLAlt, kModRAlt}) mods.push_back(shift | ctrl | alt);
+  return mods;
+}
+
+// What SDL translates a key to, roughly: printable ASCII without Ctrl or Alt.
+uint16_t translation(int32_t sym, int32_t mod) {
+  if (sym < 0x20 || sym > 0x7E || (mod & (kModCtrl | kModAlt)) != 0) return 0;
+  return uint16_t(sym);
+}
+
+bool listed(KeyContext context, int32_t sym, int32_t mod, uint16_t unicode, std::set<const KeyBinding*>& used) {
+  bool found = false;
+  for (const KeyBinding& b : keyBindings()) {
+    const bool applies = b.context == context || b.context == KeyContext::Global || b.context == KeyContext::UndoRedo;
+    if (applies && bindingMatches(b, sym, mod, unicode)) {
+      used.insert(&b);
+      found = true;
+    }
+  }
+  return found;
+}
+
+TEST_F(EditorTest, EveryKeyTheEditorActsOnIsInTheKeyTableAndEveryRowActs) {
+  std::set<const KeyBinding*> used;
+  std::vector<std::string> missing;
+  for (const EditorSituation& s : kSituations) {
+    setUpSituation(s);
+    const Snapshot before = snapshot();
+    for (int32_t sym = 1; sym <= kKeyLAlt; ++sym) {
+      for (int32_t mod : modifierCombinations()) {
+        const uint16_t unicode = translation(sym, mod);
+        restore(before);
+        clearUndoHistory();
+        press(sym, mod, unicode);
+        if (!sameState(before) && !listed(s.context, sym, mod, unicode, used))
+          missing.push_back(std::string(s.name) + ": key " + std::to_string(sym) + " mod " + std::to_string(mod));
+      }
+    }
+  }
+  resetToProgramStart();
+  EXPECT_TRUE(missing.empty()) << missing.size() << " unlisted, first: " << missing.front();
+  for (const KeyBinding& b : keyBindings()) {
+    const bool editorKey = b.context != KeyContext::Help && b.context != KeyContext::FileChooser &&
+                           b.context != KeyContext::Mouse;
+    if (editorKey) {
+      EXPECT_TRUE(used.count(&b)) << contextTitle(b.context) << ": " << keyLabel(b) << " acts nowhere";
+    }
+  }
+}
+
+}  // namespace
+
+}  // namespace qc
