@@ -46,27 +46,22 @@ TEST_F(OrderListTest, InsertDuplicatesUntilFullBackspaceRemovesTheEntryBeforeDel
   EXPECT_EQ(app.song.orderCount, kMaxOrders);
   setOrders({5});
   app.editor.orderCursor = 0;
-  press(kKeyDelete);
-  press(kKeyBackspace);
+  pressEach({kKeyDelete, kKeyBackspace});
   EXPECT_EQ(orders(), (std::vector<int32_t>{5}));
 }
 
 TEST_F(OrderListTest, EntriesAndCursorAreClamped) {
   setOrders({0, 31, 4, 4, 4, 4});
-  press(kKeyLeft);
-  EXPECT_EQ(app.song.orders[0], 0);
-  press(kKeyDown);
-  press(kKeyRight);
-  EXPECT_EQ(app.song.orders[1], 31);
-  press(kKeyPageDown);
-  EXPECT_EQ(app.editor.orderCursor, 5);
-  press(kKeyPageUp);
-  EXPECT_EQ(app.editor.orderCursor, 1);
-  press(kKeyPageUp);
-  EXPECT_EQ(app.editor.orderCursor, 0);
-  press(kKeyEnd);
-  press(kKeyDown);
-  EXPECT_EQ(app.editor.orderCursor, 5);
+  // Each key, then the cursor and the entry under it.
+  const std::array<int32_t, 3> steps[] = {{kKeyLeft, 0, 0},    {kKeyDown, 1, 31},  {kKeyRight, 1, 31},
+                                          {kKeyPageDown, 5, 4}, {kKeyPageUp, 1, 31}, {kKeyPageUp, 0, 0},
+                                          {kKeyEnd, 5, 4},      {kKeyDown, 5, 4}};
+  for (const auto& [sym, cursor, entry] : steps) {
+    press(sym);
+    EXPECT_EQ((std::array{app.editor.orderCursor, app.song.orders[size_t(app.editor.orderCursor)]}),
+              (std::array{cursor, entry}))
+        << "key " << sym;
+  }
 }
 
 TEST_F(OrderListTest, UnlistedKeysReachTheGlobalMap) {
@@ -87,19 +82,16 @@ TEST_F(InstrumentListTest, ChoosingClampsAndMovesTheNameCursor) {
   press(kKeyPageDown);
   EXPECT_EQ(app.editor.currentInstrument, 5);
   EXPECT_EQ(app.editor.nameCursor, 4);
-  press(kKeyEnd);
-  press(kKeyDown);
+  pressEach({kKeyEnd, kKeyDown});
   EXPECT_EQ(app.editor.currentInstrument, 15);
-  press(kKeyHome);
-  press(kKeyUp);
+  pressEach({kKeyHome, kKeyUp});
   EXPECT_EQ(app.editor.currentInstrument, 0);
 }
 
 TEST_F(InstrumentListTest, TypingEditsTheNameAtTheCursor) {
   startNaming();
   for (char ch : std::string("Bas")) type(ch);
-  press(kKeyLeft);
-  press(kKeyLeft);
+  pressEach({kKeyLeft, kKeyLeft});
   type('x');
   EXPECT_EQ(name(), "Bxas");
   press(kKeyBackspace, 0, 8);
@@ -188,8 +180,7 @@ TEST_F(EnvelopeEditorTest, ValuesStayInTheirKindsRange) {
   EXPECT_EQ(values(kVolumeEnvelope)[0], 15);
   press(kKeyPageUp);
   EXPECT_EQ(app.editor.selectedEnvelope, kDutyEnvelope);
-  press(kKeyUp);
-  press(kKeyUp);
+  pressEach({kKeyUp, kKeyUp});
   EXPECT_EQ(values(kDutyEnvelope)[0], 3);
   press(kKeyReturn);  // only the note envelope has fixed notes
   EXPECT_EQ(values(kDutyEnvelope)[0], 3);
@@ -209,9 +200,7 @@ TEST_F(EnvelopeEditorTest, ValuesStayInTheirKindsRange) {
 
 TEST_F(EnvelopeEditorTest, ShiftMovesTheLoopInsteadOfTheCursor) {
   setEnvelope(envelope(kVolumeEnvelope), {1, 2, 3});
-  press(kKeyRight, kModRShift);
-  press(kKeyRight, kModRShift);
-  press(kKeyRight, kModRShift);
+  pressEach({kKeyRight, kKeyRight, kKeyRight}, kModRShift);
   EXPECT_EQ(envelope(kVolumeEnvelope).loop, 2);
   EXPECT_EQ(app.editor.envelopeCursor[kVolumeEnvelope], 0);
   press(kKeyEnd);
@@ -224,8 +213,7 @@ TEST_F(EnvelopeEditorTest, AnEnvelopeWithoutSentinelIsEditedSafely) {
   Envelope& env = envelope(kVolumeEnvelope);
   std::fill(env.values, env.values + kEnvelopeValueSlots, 5);
   app.editor.envelopeCursor[kVolumeEnvelope] = 83;
-  press(kKeyInsert);
-  press(kKeyDelete);
+  pressEach({kKeyInsert, kKeyDelete});
   EXPECT_EQ(envelopeLength(env), 83);
 }
 

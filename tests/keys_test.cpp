@@ -105,9 +105,7 @@ TEST_F(GlobalKeysTest, SampleSelectionReportsTheSlot) {
   press(kKeyF8);
   EXPECT_EQ(app.status.text, "Current raw sample: 0x1b (empty)");
   app.editor.currentSample = 2;
-  press(kKeyPadMinus, kModLAlt);
-  press(kKeyF5, kModLAlt);
-  press(kKeyF5, kModLAlt);
+  pressEach({kKeyPadMinus, kKeyF5, kKeyF5}, kModLAlt);
   EXPECT_EQ(app.editor.currentSample, 0);
   EXPECT_EQ(app.status.text, "Current raw sample: no sample");
 }

@@ -25,8 +25,7 @@ class PatternEditorTest : public EditorTest {
 TEST_F(PatternEditorTest, PianoKeysFollowTheOctaveAndClampToEnterableNotes) {
   editMode();
   app.editor.step = 1;
-  press('q');
-  press('z');
+  pressEach({'q', 'z'});
   EXPECT_EQ(cellAt(0, 0).note, 37);  // C-3
   EXPECT_EQ(cellAt(0, 1).note, 25);  // C-2
   app.editor.octave = 9;
@@ -104,9 +103,7 @@ TEST_F(PatternEditorTest, PcmTrackTakesTheCurrentSampleNumber) {
 
 TEST_F(PatternEditorTest, NothingIsWrittenOutsideEditMode) {
   app.editor.cursorColumn = 2;
-  press('q');
-  press(kKeyDelete);
-  press(kKeyInsert);
+  pressEach({'q', kKeyDelete, kKeyInsert});
   app.editor.cursorColumn = 0;
   press('q');
   EXPECT_TRUE(cellAt(0, 0).empty());
@@ -168,17 +165,12 @@ TEST_F(PatternEditorTest, BackspaceAndInsertShiftOnlyTheCursorTrack) {
 TEST_F(PatternEditorTest, AltAndCtrlRunsMarkFromWhereTheyStart) {
   const EditorState& e = app.editor;
   app.editor.cursorRow = 10;
-  press(kKeyLAlt, kModLAlt);
-  press(kKeyDown, kModLAlt);
-  press(kKeyDown, kModLAlt);
-  press(kKeyRight, kModLAlt);
+  pressEach({kKeyLAlt, kKeyDown, kKeyDown, kKeyRight}, kModLAlt);
   EXPECT_EQ((std::array{e.selectionStartRow, e.selectionEndRow, e.selectionStartChannel, e.selectionEndChannel}),
             (std::array{10, 12, 0, 1}));
-  press(kKeyLAlt, kModLAlt);
-  press(kKeyUp, kModLAlt);
+  pressEach({kKeyLAlt, kKeyUp}, kModLAlt);
   EXPECT_EQ((std::array{e.selectionStartRow, e.selectionEndRow}), (std::array{12, 11}));
-  press(kKeyLCtrl, kModLCtrl);
-  press(kKeyUp, kModLCtrl);
+  pressEach({kKeyLCtrl, kKeyUp}, kModLCtrl);
   EXPECT_EQ((std::array{e.repeatStartRow, e.repeatEndRow}), (std::array{11, 10}));
 }
 
@@ -200,8 +192,7 @@ TEST_F(PatternEditorTest, BlockPasteNearTheCornerDropsWhatDoesNotFit) {
     for (int track = 1; track <= 2; ++track) cellAt(track, row) = Cell{uint8_t(row), uint8_t(track), 0};
   select(1, 10, 2, 12);
   press('c', kModLCtrl);
-  EXPECT_EQ(app.clipboard.clipboardWidth, 2);
-  EXPECT_EQ(app.clipboard.clipboardHeight, 3);
+  EXPECT_EQ((std::array{app.clipboard.clipboardWidth, app.clipboard.clipboardHeight}), (std::array{2, 3}));
   app.editor.cursorChannel = 4;
   app.editor.cursorRow = 62;
   press('v', kModLCtrl);
@@ -243,16 +234,12 @@ TEST_F(PatternEditorTest, BlockTransposeStopsAtOneAndOneHundredTwentySeven) {
   cellAt(0, 3).note = 60;
   cellAt(4, 0).note = 200;  // a sample number on the PCM track
   select(0, 0, 4, 3);
-  app.clipboard.clipboardWidth = 1;
-  app.clipboard.clipboardHeight = 1;
+  app.clipboard.clipboardWidth = app.clipboard.clipboardHeight = 1;
   press(kKeyUp, kModLShift);
-  EXPECT_EQ(cellAt(0, 0).note, 127);
-  EXPECT_EQ(cellAt(0, 3).note, 61);
-  EXPECT_EQ(cellAt(0, 2).note, kNoteOff);
-  EXPECT_EQ(cellAt(4, 0).note, 200);
+  EXPECT_EQ((std::array{cellAt(0, 0).note, cellAt(0, 2).note, cellAt(0, 3).note, cellAt(4, 0).note}),
+            (std::array<uint8_t, 4>{127, kNoteOff, 61, 200}));
   EXPECT_TRUE(cellAt(1, 0).empty());
-  press(kKeyDown, kModLShift);
-  press(kKeyDown, kModLShift);
+  pressEach({kKeyDown, kKeyDown}, kModLShift);
   EXPECT_EQ(cellAt(0, 1).note, 1);
   EXPECT_EQ(app.editor.cursorRow, 0);
   EXPECT_EQ(app.clipboard.clipboardWidth, 1);  // transpose leaves the clipboard's shape alone

@@ -16,8 +16,7 @@ class UndoHistoryTest : public EditorTest {
 
 TEST_F(UndoHistoryTest, EachNoteIsItsOwnStepAndANewChangeDropsTheRedoSteps) {
   editMode();
-  press('q');
-  press('w');
+  pressEach({'q', 'w'});
   EXPECT_EQ(undoKey(), "Undo");
   EXPECT_EQ(cellAt(0, 0).note, 37);
   EXPECT_TRUE(cellAt(0, 1).empty());
@@ -37,8 +36,7 @@ TEST_F(UndoHistoryTest, EachNoteIsItsOwnStepAndANewChangeDropsTheRedoSteps) {
 }
 
 TEST_F(UndoHistoryTest, KeysThatChangeNothingLeaveNoStep) {
-  press(kKeyDown);
-  press(kKeyF5);
+  pressEach({kKeyDown, kKeyF5});
   app.editor.focus = kFocusOrderList;
   press(kKeyLeft);  // entry 0 is already pattern 0
   EXPECT_EQ(undoKey(), "Nothing to undo");
@@ -62,9 +60,7 @@ TEST_F(UndoHistoryTest, BlocksAndTrackShiftsComeBackWhole) {
 
 TEST_F(UndoHistoryTest, OrderListChangesAreUndoneAndTheCursorFollows) {
   app.editor.focus = kFocusOrderList;
-  press(kKeyInsert);
-  press(kKeyInsert);
-  press(kKeyEnd);
+  pressEach({kKeyInsert, kKeyInsert, kKeyEnd});
   EXPECT_EQ(app.editor.orderCursor, 2);
   undoKey();
   EXPECT_EQ(app.song.orderCount, 2);
@@ -73,8 +69,7 @@ TEST_F(UndoHistoryTest, OrderListChangesAreUndoneAndTheCursorFollows) {
 
 TEST_F(UndoHistoryTest, EnvelopeAndNameChangesAreUndone) {
   app.editor.focus = kFocusEnvelope;
-  press(kKeyInsert);
-  press(kKeyDown);
+  pressEach({kKeyInsert, kKeyDown});
   press(kKeyRight, kModLShift);
   undoKey();
   EXPECT_EQ(app.song.envelopes[1][kVolumeEnvelope].loop, 0);
@@ -84,8 +79,7 @@ TEST_F(UndoHistoryTest, EnvelopeAndNameChangesAreUndone) {
 
   app.editor.focus = kFocusInstrumentList;
   press(kKeyReturn, 0, '\r');
-  type('a');
-  type('b');
+  for (char ch : std::string("ab")) type(ch);
   undoKey();
   EXPECT_EQ(app.song.instrumentNames[1], "a");
   EXPECT_EQ(app.editor.nameCursor, 1);
@@ -94,9 +88,7 @@ TEST_F(UndoHistoryTest, EnvelopeAndNameChangesAreUndone) {
 TEST_F(UndoHistoryTest, SampleOperationsAreUndone) {
   app.song.samples[1] = RawSample{{1, 2, 3, 4}, false, "kick"};
   app.editor.currentSample = 1;
-  press(kKeyF9);
-  press(kKeyF8);
-  press(kKeyF10);
+  pressEach({kKeyF9, kKeyF8, kKeyF10});
   testing::internal::CaptureStdout();
   press(kKeyF7);
   testing::internal::GetCapturedStdout();
