@@ -2,6 +2,7 @@
 // key table against what the handlers do.
 #include <cstring>
 #include <set>
+#include <tuple>
 
 #include "editor/file_command.h"
 #include "editor/key_bindings.h"
@@ -240,13 +241,8 @@ struct Snapshot {
 Snapshot snapshot() { return {app.song, app.editor, app.player, app.clipboard, app.preview, app.status, app.running}; }
 
 void restore(const Snapshot& s) {
-  app.song = s.song;
-  app.editor = s.editor;
-  app.player = s.player;
-  app.clipboard = s.clipboard;
-  app.preview = s.preview;
-  app.status = s.status;
-  app.running = s.running;
+  std::tie(app.song, app.editor, app.player, app.clipboard, app.preview, app.status, app.running) =
+      std::tie(s.song, s.editor, s.player, s.clipboard, s.preview, s.status, s.running);
 }
 
 bool sameState(const Snapshot& b) {
