@@ -52,16 +52,14 @@ class HostileFiles : public ::testing::Test {
   void SetUp() override {
     resetToProgramStart();
     app.editor.currentSample = 3;
-    app.editor.currentInstrument = 1;
     app.song.samples[3].data = {1, 2, 3};
-    fifo = dir.file("fifo.qcm");
-    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
   }
   TempDir dir;
-  std::string fifo;
 };
 
 TEST_F(HostileFiles, FifoIsNeverOpenedAsAModuleInstrumentOrRecording) {
+  const std::string fifo = dir.file("fifo.qcm");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
   EXPECT_EQ(statusWithin(5, [&] {
               ReadReport report;
               ParsedModule parsed;

@@ -1,5 +1,6 @@
 // The keys that work everywhere, the status line they report on, and the
 // key table against what the handlers do.
+#include <algorithm>
 #include <cstring>
 #include <set>
 #include <tuple>
@@ -216,39 +217,25 @@ void setUpSituation(const EditorSituation& s) {
 }
 
 bool sameSong(const Song& a, const Song& b) {
-  if (a.orderCount != b.orderCount || a.orders != b.orders || a.instrumentNames != b.instrumentNames ||
-      a.ntsc != b.ntsc || std::memcmp(&a.patterns, &b.patterns, sizeof a.patterns) != 0 ||
-      std::memcmp(&a.envelopes, &b.envelopes, sizeof a.envelopes) != 0)
-    return false;
-  for (int i = 0; i < kSampleSlots; ++i) {
-    const RawSample &x = a.samples[i], &y = b.samples[i];
-    if (x.data != y.data || x.loop != y.loop || x.name != y.name) return false;
-  }
-  return true;
+  const auto sameSample = [](const RawSample& x, const RawSample& y) {
+    return std::tie(x.data, x.loop, x.name) == std::tie(y.data, y.loop, y.name);
+  };
+  return std::tie(a.orderCount, a.orders, a.instrumentNames, a.ntsc) ==
+             std::tie(b.orderCount, b.orders, b.instrumentNames, b.ntsc) &&
+         std::memcmp(&a.patterns, &b.patterns, sizeof a.patterns) == 0 &&
+         std::memcmp(&a.envelopes, &b.envelopes, sizeof a.envelopes) == 0 &&
+         std::equal(a.samples.begin(), a.samples.end(), b.samples.begin(), sameSample);
 }
 
 // What a key can change; the engine is the live chip's and not copied.
-struct Snapshot {
-  Song song;
-  EditorState editor;
-  Player player;
-  Clipboard clipboard;
-  PreviewState preview;
-  StatusLine status;
-  bool running;
-};
+using Snapshot = std::tuple<Song, EditorState, Player, Clipboard, PreviewState, StatusLine, bool>;
 
-Snapshot snapshot() { return {app.song, app.editor, app.player, app.clipboard, app.preview, app.status, app.running}; }
-
-void restore(const Snapshot& s) {
-  std::tie(app.song, app.editor, app.player, app.clipboard, app.preview, app.status, app.running) =
-      std::tie(s.song, s.editor, s.player, s.clipboard, s.preview, s.status, s.running);
-}
+auto changeable() { return std::tie(app.song, app.editor, app.player, app.clipboard, app.preview, app.status, app.running); }
 
 bool sameState(const Snapshot& b) {
-  return sameSong(app.song, b.song) && app.editor == b.editor && app.clipboard == b.clipboard &&
-         app.preview == b.preview && app.status.text == b.status.text && app.running == b.running &&
-         app.player.playing == b.player.playing;
+  const auto& [song, editor, player, clipboard, preview, status, running] = b;
+  return sameSong(app.song, song) && app.editor == editor && app.clipboard == clipboard && app.preview == preview &&
+         app.status.text == status.text && app.running == running && app.player.playing == player.playing;
 }
 
 // Neither, the left or the right key of each modifier.
@@ -283,11 +270,11 @@ TEST_F(EditorTest, EveryKeyTheEditorActsOnIsInTheKeyTableAndEveryRowActs) {
   std::vector<std::string> missing;
   for (const EditorSituation& s : kSituations) {
     setUpSituation(s);
-    const Snapshot before = snapshot();
+    const Snapshot before = changeable();
     for (int32_t sym = 1; sym <= kKeyLAlt; ++sym) {
       for (int32_t mod : modifierCombinations()) {
         const uint16_t unicode = translation(sym, mod);
-        restore(before);
+        changeable() = before;
         clearUndoHistory();
         press(sym, mod, unicode);
         if (!sameState(before) && !listed(s.context, sym, mod, unicode, used))

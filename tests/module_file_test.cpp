@@ -54,9 +54,8 @@ TEST_F(ModuleFile, VersionOneBiasesNotesReadsSixteenBitSampleLengthsAndFillsEmpt
   ASSERT_TRUE(loadModuleImage(f));
 
   EXPECT_EQ(values(app.song.envelopes[1][kNoteEnvelope]), (std::vector<int32_t>{64, 76, 52}));
-  EXPECT_EQ(values(app.song.envelopes[2][kVolumeEnvelope]), (std::vector<int32_t>{0}));
-  EXPECT_EQ(values(app.song.envelopes[2][kNoteEnvelope]), (std::vector<int32_t>{64}));
-  EXPECT_EQ(values(app.song.envelopes[2][kDutyEnvelope]), (std::vector<int32_t>{0}));
+  for (int k = 0; k < kEnvelopeKinds; ++k)  // the empty ones: 0, a note of 64, 0
+    EXPECT_EQ(values(app.song.envelopes[2][k]), (std::vector<int32_t>{k == kNoteEnvelope ? 64 : 0}));
   EXPECT_EQ(app.song.patterns[0].cells[kPcmTrack][0].note, 1);
   EXPECT_EQ(app.song.samples[1].name, "kick");
   EXPECT_EQ(app.song.samples[1].data, (std::vector<uint8_t>{10, 20, 30}));
