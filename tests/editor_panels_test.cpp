@@ -1,5 +1,7 @@
 // The panels beside the pattern: the order list, the instrument list with
 // its names, and the envelope editor.
+#include <tuple>
+
 #include "key_test_support.h"
 
 namespace qc {
@@ -136,11 +138,14 @@ TEST_F(InstrumentListTest, SlotZeroHasNoNameNamingSoundsNoPreviewAndF1EndsIt) {
 
 class EnvelopeEditorTest : public PanelTest<kFocusEnvelope> {
  protected:
+  using Volume = std::tuple<std::vector<int32_t>, int32_t, int32_t>;  // values, loop, cursor
+
   Envelope& envelope(int kind) { return app.song.envelopes[1][kind]; }
   std::vector<int32_t> values(int kind) {
     const Envelope& env = envelope(kind);
     return {env.values, env.values + envelopeLength(env)};
   }
+  Volume volume() { return {values(kVolumeEnvelope), envelope(kVolumeEnvelope).loop, app.editor.envelopeCursor[0]}; }
 };
 
 TEST_F(EnvelopeEditorTest, OneValueCannotBeDeletedAndInsertDuplicatesUpToEightyThree) {
@@ -156,16 +161,12 @@ TEST_F(EnvelopeEditorTest, DeleteAndBackspacePullCursorAndLoopBack) {
   setEnvelope(envelope(kVolumeEnvelope), {10, 11, 12}, 2);
   app.editor.envelopeCursor[kVolumeEnvelope] = 2;
   press(kKeyDelete);
-  EXPECT_EQ(values(kVolumeEnvelope), (std::vector<int32_t>{10, 11}));
-  EXPECT_EQ(app.editor.envelopeCursor[kVolumeEnvelope], 1);
-  EXPECT_EQ(envelope(kVolumeEnvelope).loop, 1);
+  EXPECT_EQ(volume(), (Volume{{10, 11}, 1, 1}));
 
   setEnvelope(envelope(kVolumeEnvelope), {10, 11, 12}, 1);
   app.editor.envelopeCursor[kVolumeEnvelope] = 1;
   press(kKeyBackspace);
-  EXPECT_EQ(values(kVolumeEnvelope), (std::vector<int32_t>{11, 12}));
-  EXPECT_EQ(app.editor.envelopeCursor[kVolumeEnvelope], 0);
-  EXPECT_EQ(envelope(kVolumeEnvelope).loop, 0);
+  EXPECT_EQ(volume(), (Volume{{11, 12}, 0, 0}));
   press(kKeyBackspace);
   EXPECT_EQ(values(kVolumeEnvelope).size(), 2u);
   setEnvelope(envelope(kVolumeEnvelope), {10, 11, 12}, 2);
@@ -201,12 +202,10 @@ TEST_F(EnvelopeEditorTest, ValuesStayInTheirKindsRange) {
 TEST_F(EnvelopeEditorTest, ShiftMovesTheLoopInsteadOfTheCursor) {
   setEnvelope(envelope(kVolumeEnvelope), {1, 2, 3});
   pressEach({kKeyRight, kKeyRight, kKeyRight}, kModRShift);
-  EXPECT_EQ(envelope(kVolumeEnvelope).loop, 2);
-  EXPECT_EQ(app.editor.envelopeCursor[kVolumeEnvelope], 0);
+  EXPECT_EQ(volume(), (Volume{{1, 2, 3}, 2, 0}));
   press(kKeyEnd);
   press(kKeyHome, kModLShift);
-  EXPECT_EQ(app.editor.envelopeCursor[kVolumeEnvelope], 2);
-  EXPECT_EQ(envelope(kVolumeEnvelope).loop, 0);
+  EXPECT_EQ(volume(), (Volume{{1, 2, 3}, 0, 2}));
 }
 
 TEST_F(EnvelopeEditorTest, AnEnvelopeWithoutSentinelIsEditedSafely) {
