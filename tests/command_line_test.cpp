@@ -21,8 +21,7 @@ class CommandLine : public ::testing::Test {
 };
 
 TEST_F(CommandLine, InfoPrintsTheModuleAsOneJsonObject) {
-  Song song;
-  writeProgramStartInstruments(song);
+  Song& song = app.song;
   song.ntsc = true;
   song.orderCount = 2;
   song.orders[1] = 3;

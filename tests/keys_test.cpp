@@ -322,17 +322,9 @@ void setUpSituation(const EditorSituation& s) {
   app.song.instrumentNames[1] = "lead";
   app.clipboard.cells[0].note = 50;
   app.clipboard.clipboardWidth = app.clipboard.clipboardHeight = 1;
-  EditorState& e = app.editor;
-  e.currentSample = 1;
-  e.cursorRow = 5;
-  e.orderCursor = 1;
-  e.selectedEnvelope = kNoteEnvelope;
-  e.envelopeCursor[kNoteEnvelope] = 1;
-  e.nameCursor = 2;
-  e.focus = s.focus;
-  e.editMode = s.editMode;
-  e.cursorColumn = s.cursorColumn;
-  e.naming = s.naming;
+  app.editor = EditorState{.focus = s.focus, .naming = s.naming, .editMode = s.editMode, .cursorRow = 5,
+                           .cursorColumn = s.cursorColumn, .orderCursor = 1, .currentSample = 1,
+                           .selectedEnvelope = kNoteEnvelope, .envelopeCursor = {0, 1, 0}, .nameCursor = 2};
 }
 
 bool sameSong(const Song& a, const Song& b) {
