@@ -143,12 +143,13 @@ TEST_F(HostileFiles, InfoAndTraceSayWhenStandardOutputFails) {
   }
 }
 
+using SafeFile = HostileFiles;
+
 const std::vector<uint8_t> kOld = {'o', 'l', 'd'};
 
 long entriesIn(const TempDir& dir) { return std::distance(fs::directory_iterator(dir.path()), {}); }
 
-TEST(SafeFile, ReplacesTheTargetKeepingItsPermissionsAndThroughASymlinkTheFileItPointsTo) {
-  TempDir dir;
+TEST_F(SafeFile, ReplacesTheTargetKeepingItsPermissionsAndThroughASymlinkTheFileItPointsTo) {
   writeFile(dir.file("t"), kOld);
   chmod(dir.file("t").c_str(), 0640);
   ASSERT_TRUE(writeFileSafely(dir.file("t"), std::vector<uint8_t>{1, 2, 3, 4}));
@@ -166,8 +167,7 @@ TEST(SafeFile, ReplacesTheTargetKeepingItsPermissionsAndThroughASymlinkTheFileIt
 
 // A file size limit makes the flush fail part way, as a full disk does; the
 // child that runs under it must report failure.
-TEST(SafeFile, FailedOrShortWriteLeavesTheOldFileAndNoTemporary) {
-  TempDir dir;
+TEST_F(SafeFile, FailedOrShortWriteLeavesTheOldFileAndNoTemporary) {
   const std::string target = dir.file("t");
   writeFile(target, kOld);
   const bool ok = writeFileSafely(target, [](std::FILE* f) {
@@ -187,8 +187,7 @@ TEST(SafeFile, FailedOrShortWriteLeavesTheOldFileAndNoTemporary) {
   EXPECT_EQ(entriesIn(dir), 1);
 }
 
-TEST(SafeFile, TargetThatCannotBeReplacedIsAFailure) {
-  TempDir dir;
+TEST_F(SafeFile, TargetThatCannotBeReplacedIsAFailure) {
   fs::create_directories(dir.file("busy/inner"));
   EXPECT_FALSE(writeFileSafely(dir.file("busy"), std::vector<uint8_t>{1}));
   EXPECT_TRUE(fs::is_directory(dir.file("busy/inner")));

@@ -85,9 +85,8 @@ TEST_F(GlobalKeysTest, InstrumentChangeBringsCursorsIntoTheNewInstrument) {
   setEnvelope(app.song.envelopes[2][kNoteEnvelope], {64, 65});
   app.editor.envelopeCursor = {1, 5, 0};  // the volume envelope has one value
   press(kKeyPadPlus);
-  EXPECT_EQ(app.editor.currentInstrument, 2);
-  EXPECT_EQ(app.editor.nameCursor, 4);
-  EXPECT_EQ(app.editor.envelopeCursor, (std::array<int32_t, 3>{0, 1, 0}));
+  const EditorState& e = app.editor;
+  EXPECT_EQ(std::tie(e.currentInstrument, e.nameCursor, e.envelopeCursor), std::tuple(2, 4, std::array{0, 1, 0}));
   press(kKeyPad0 + 9);
   EXPECT_EQ(app.editor.currentInstrument, 9);
   app.editor.currentInstrument = 1;

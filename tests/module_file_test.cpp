@@ -57,9 +57,8 @@ TEST_F(ModuleFile, VersionOneBiasesNotesReadsSixteenBitSampleLengthsAndFillsEmpt
   for (int k = 0; k < kEnvelopeKinds; ++k)  // the empty ones: 0, a note of 64, 0
     EXPECT_EQ(values(app.song.envelopes[2][k]), (std::vector<int32_t>{k == kNoteEnvelope ? 64 : 0}));
   EXPECT_EQ(app.song.patterns[0].cells[kPcmTrack][0].note, 1);
-  EXPECT_EQ(app.song.samples[1].name, "kick");
-  EXPECT_EQ(app.song.samples[1].data, (std::vector<uint8_t>{10, 20, 30}));
-  EXPECT_TRUE(app.song.samples[1].loop);
+  const RawSample& kick = app.song.samples[1];
+  EXPECT_EQ(std::tie(kick.name, kick.data, kick.loop), std::tuple("kick", std::vector<uint8_t>{10, 20, 30}, true));
 }
 
 TEST_F(ModuleFile, VersionTwoKeepsBiasedNotesAndSixteenBitLengths) {
@@ -230,9 +229,8 @@ TEST_F(ModuleFile, InstrumentLoadReplacesOnlyTheCurrentInstrumentAndClampsCursor
   EXPECT_TRUE(app.song.instrumentNames[3].empty());
   EXPECT_EQ(app.song.envelopes[3][kVolumeEnvelope].values[2], 13);
   EXPECT_EQ(envelopeLength(app.song.envelopes[3][kDutyEnvelope]), 2);
-  EXPECT_EQ(app.editor.envelopeCursor, (std::array<int32_t, 3>{2, 0, 1}));
-  EXPECT_EQ(app.editor.selectedEnvelope, 2);
-  EXPECT_EQ(app.editor.nameCursor, 0);
+  const EditorState& e = app.editor;
+  EXPECT_EQ(std::tie(e.envelopeCursor, e.selectedEnvelope, e.nameCursor), std::tuple(std::array{2, 0, 1}, 2, 0));
   EXPECT_TRUE(app.player.playing);
   EXPECT_EQ(app.song.instrumentNames[4], "other");
 }
