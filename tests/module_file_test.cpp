@@ -123,8 +123,7 @@ TEST_F(ModuleFile, LoadReplacesTheSongAndResetsPositionsButKeepsEditorChoices) {
   EXPECT_TRUE(app.song.patterns[9].cells[0][0].empty());
 
   // Slots the file does not hold keep their names and get {0} envelopes.
-  EXPECT_EQ(app.song.instrumentNames[0], "zero");
-  EXPECT_EQ(app.song.instrumentNames[3], "kept");
+  EXPECT_EQ(std::tie(app.song.instrumentNames[0], app.song.instrumentNames[3]), std::tuple("zero", "kept"));
   for (int k = 0; k < kEnvelopeKinds; ++k) {
     EXPECT_EQ(values(app.song.envelopes[3][k]), (std::vector<int32_t>{0}));
     EXPECT_EQ(values(app.song.envelopes[0][k]), (std::vector<int32_t>{0}));

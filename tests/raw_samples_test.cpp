@@ -26,10 +26,10 @@ class RawSampleTest : public EditorTest {
   const RawSample& slot() const { return app.song.samples[3]; }
   // A sample as one value that compares and prints.
   static auto fields(const RawSample& s) { return std::tie(s.data, s.loop, s.name); }
-  // Imports a mono float recording of the given values.
-  std::vector<uint8_t> levelsOf(std::vector<double> values, int rate = 7801) {
+  // Imports a float recording of the given interleaved values.
+  std::vector<uint8_t> levelsOf(std::vector<double> values, int rate = 7801, int channels = 1) {
     const std::string path = dir.file("levels.wav");
-    EXPECT_TRUE(writeRecording(path, kFloatWav, rate, 1, values));
+    EXPECT_TRUE(writeRecording(path, kFloatWav, rate, channels, values));
     EXPECT_TRUE(importRawSample(path));
     return slot().data;
   }
@@ -44,10 +44,7 @@ TEST_F(RawSampleTest, LevelsSitAroundTheCentreAndOutOfRangeValuesAreClamped) {
 }
 
 TEST_F(RawSampleTest, ChannelsAreMixedToTheirMean) {
-  const std::string path = dir.file("stereo.wav");
-  ASSERT_TRUE(writeRecording(path, kFloatWav, 7801, 2, {0.5, -0.5, 1.0, 0.0, -1.0, -1.0}));
-  ASSERT_TRUE(importRawSample(path));
-  EXPECT_EQ(slot().data, (std::vector<uint8_t>{64, 95, 1}));
+  EXPECT_EQ(levelsOf({0.5, -0.5, 1.0, 0.0, -1.0, -1.0}, 7801, 2), (std::vector<uint8_t>{64, 95, 1}));
 }
 
 // Frame k holds the value whose level is k + 1, so each level names its frame.
