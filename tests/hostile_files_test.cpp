@@ -1,21 +1,27 @@
 // Files that are not what they claim: FIFOs, folders, endless streams,
-// headers that lie about their length, full disks.
+// headers that lie about their length, full disks, and fixed mutations of
+// valid files through the fuzz target's harness.
 #include <gtest/gtest.h>
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <filesystem>
 #include <functional>
+#include <random>
 
 #include "cli/command_line.h"
+#include "fuzz/reader_harness.h"
 #include "samples/raw_sample_import.h"
 #include "song/app_state.h"
 #include "song/instrument_file.h"
 #include "song/module_file.h"
 #include "song/safe_file.h"
+#include "tests/module_bytes.h"
 #include "tests/recording_files.h"
 #include "tests/temp_dir.h"
 
@@ -46,16 +52,14 @@ class HostileFiles : public ::testing::Test {
   void SetUp() override {
     resetToProgramStart();
     app.editor.currentSample = 3;
-    app.editor.currentInstrument = 1;
     app.song.samples[3].data = {1, 2, 3};
-    fifo = dir.file("fifo.qcm");
-    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
   }
   TempDir dir;
-  std::string fifo;
 };
 
 TEST_F(HostileFiles, FifoIsNeverOpenedAsAModuleInstrumentOrRecording) {
+  const std::string fifo = dir.file("fifo.qcm");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
   EXPECT_EQ(statusWithin(5, [&] {
               ReadReport report;
               ParsedModule parsed;
@@ -95,9 +99,7 @@ TEST_F(HostileFiles, StaleTemporariesOfTheTargetGoAndNothingElse) {
   const std::string foreign = target + ".tmpnotes";
   for (const std::string& path : {stale, live, foreign}) writeFile(path, {9});
   ASSERT_TRUE(writeFileSafely(target, std::vector<uint8_t>{1}));
-  EXPECT_FALSE(fs::exists(stale));
-  EXPECT_TRUE(fs::exists(live));
-  EXPECT_TRUE(fs::exists(foreign));
+  EXPECT_EQ((std::array{fs::exists(stale), fs::exists(live), fs::exists(foreign)}), (std::array{false, true, true}));
 }
 
 // A FLAC whose STREAMINFO claims 22e9 frames: refused before the 3.9 GB
@@ -139,6 +141,127 @@ TEST_F(HostileFiles, InfoAndTraceSayWhenStandardOutputFails) {
     EXPECT_NE(std::string(said.begin(), said.end()).find("cannot write to standard output"), std::string::npos)
         << command;
   }
+}
+
+using SafeFile = HostileFiles;
+
+const std::vector<uint8_t> kOld = {'o', 'l', 'd'};
+
+long entriesIn(const TempDir& dir) { return std::distance(fs::directory_iterator(dir.path()), {}); }
+
+TEST_F(SafeFile, ReplacesTheTargetKeepingItsPermissionsAndThroughASymlinkTheFileItPointsTo) {
+  writeFile(dir.file("t"), kOld);
+  chmod(dir.file("t").c_str(), 0640);
+  ASSERT_TRUE(writeFileSafely(dir.file("t"), std::vector<uint8_t>{1, 2, 3, 4}));
+  EXPECT_EQ(readFile(dir.file("t")), (std::vector<uint8_t>{1, 2, 3, 4}));
+  struct stat st;
+  ASSERT_EQ(stat(dir.file("t").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0640u);
+  EXPECT_EQ(entriesIn(dir), 1);
+
+  fs::create_symlink(dir.file("t"), dir.file("link"));
+  ASSERT_TRUE(writeFileSafely(dir.file("link"), std::vector<uint8_t>{7}));
+  EXPECT_TRUE(fs::is_symlink(dir.file("link")));
+  EXPECT_EQ(readFile(dir.file("t")), (std::vector<uint8_t>{7}));
+}
+
+// A file size limit makes the flush fail part way, as a full disk does; the
+// child that runs under it must report failure.
+TEST_F(SafeFile, FailedOrShortWriteLeavesTheOldFileAndNoTemporary) {
+  const std::string target = dir.file("t");
+  writeFile(target, kOld);
+  const bool ok = writeFileSafely(target, [](std::FILE* f) {
+    std::fputs("half", f);
+    return false;
+  });
+  EXPECT_FALSE(ok);
+  EXPECT_EQ(statusWithin(20, [&] {
+              signal(SIGXFSZ, SIG_IGN);
+              const rlimit limit{10, 10};
+              setrlimit(RLIMIT_FSIZE, &limit);
+              return writeFileSafely(target, std::vector<uint8_t>(100000, 1)) ? 1 : 0;
+            }),
+            0)
+      << "the short write must report failure";
+  EXPECT_EQ(readFile(target), kOld);
+  EXPECT_EQ(entriesIn(dir), 1);
+}
+
+TEST_F(SafeFile, TargetThatCannotBeReplacedIsAFailure) {
+  fs::create_directories(dir.file("busy/inner"));
+  EXPECT_FALSE(writeFileSafely(dir.file("busy"), std::vector<uint8_t>{1}));
+  EXPECT_TRUE(fs::is_directory(dir.file("busy/inner")));
+  ASSERT_EQ(mkfifo(dir.file("fifo").c_str(), 0600), 0);
+  EXPECT_FALSE(writeFileSafely(dir.file("fifo"), std::vector<uint8_t>{1}));
+  EXPECT_TRUE(fs::is_fifo(dir.file("fifo")));
+  EXPECT_EQ(entriesIn(dir), 2);
+  EXPECT_FALSE(writeFileSafely(dir.file("missing/t"), std::vector<uint8_t>{1}));
+}
+
+// The fuzz target's seed files and two recordings.
+std::vector<FileBytes> seeds() {
+  std::vector<FileBytes> files;
+  for (const char* name : {"module_v0.qcm", "module_v2.qcm", "module_v4.qcm", "instrument.qci"})
+    files.push_back(readFile(std::string(QC_FUZZ_SEEDS) + "/" + name));
+  TempDir dir;
+  const std::vector<double> levels{0.0, std::nan(""), 1.0, -0.5, 0.25, -1.0};
+  for (const int format : {kFloatWav, kFlac}) {
+    writeRecording(dir.file("r"), format, 22050, 2, levels);
+    files.push_back(readFile(dir.file("r")));
+  }
+  return files;
+}
+
+// Truncations, byte flips, boundary bytes, inflated counts and splices of
+// valid files, from a fixed seed so every run checks the same inputs.
+FileBytes mutate(const FileBytes& seed, std::mt19937& rng) {
+  FileBytes f = seed;
+  auto pick = [&](size_t n) { return std::uniform_int_distribution<size_t>(0, n - 1)(rng); };
+  switch (pick(6)) {
+    case 0:
+      f.resize(pick(f.size() + 1));
+      break;
+    case 1:
+      for (size_t n = 1 + pick(4); n > 0; --n) f[pick(f.size())] ^= uint8_t(1u << pick(8));
+      break;
+    case 2: {
+      const uint8_t boundary[] = {0, 1, 15, 16, 31, 32, 63, 64, 65, 83, 84, 127, 128, 255};
+      f[pick(f.size())] = boundary[pick(sizeof boundary)];
+      break;
+    }
+    case 3: {
+      // The header counts and the first instrument's, then any byte.
+      const size_t counts[] = {16, 17, 18, 19, 20, 21, 22, 23};
+      const size_t at = pick(2) ? counts[pick(8)] : pick(f.size());
+      if (at < f.size()) f[at] = uint8_t(f[at] + 1 + pick(3));
+      break;
+    }
+    case 4: {
+      const size_t at = pick(f.size()), length = pick(64);
+      f.erase(f.begin() + long(at), f.begin() + long(std::min(f.size(), at + length)));
+      break;
+    }
+    default: {
+      const size_t at = pick(f.size() + 1);
+      for (size_t n = pick(32); n > 0; --n) f.insert(f.begin() + long(at), uint8_t(rng()));
+      break;
+    }
+  }
+  return f;
+}
+
+TEST(ReaderFuzz, MutatedFilesNeverCrashAndAcceptedOnesRoundTrip) {
+  const std::vector<FileBytes> valid = seeds();
+  for (const FileBytes& f : valid) {
+    ASSERT_GE(f.size(), 16u);  // a seed that went missing would weaken every run
+    runReaderHarness(f.data(), f.size());
+  }
+  std::mt19937 rng(20240601);
+  for (int i = 0; i < 2000; ++i) {
+    const FileBytes f = mutate(valid[size_t(i) % valid.size()], rng);
+    runReaderHarness(f.data(), f.size());
+  }
+  resetToProgramStart();
 }
 
 }  // namespace

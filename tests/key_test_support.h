@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
 
 #include "editor/key_codes.h"
@@ -15,6 +16,10 @@ namespace qc {
 
 inline void press(int32_t sym, int32_t mod = 0, uint16_t unicode = 0) { handleKeyDown({sym, mod, unicode}); }
 inline void release(int32_t sym, int32_t mod = 0) { handleKeyUp({sym, mod, 0}); }
+// Presses each key in turn, all with the same modifiers.
+inline void pressEach(std::initializer_list<int32_t> syms, int32_t mod = 0) {
+  for (int32_t sym : syms) press(sym, mod);
+}
 // A printable key as SDL delivers it with Unicode translation on.
 inline void type(char ch) { press(ch >= 'A' && ch <= 'Z' ? ch - 'A' + 'a' : ch, 0, uint16_t(ch)); }
 

@@ -1,6 +1,11 @@
+// Module and instrument files: every version the reader takes, the writer's
+// layout, and damaged files.
+#include "song/instrument_file.h"
 #include "song/module_file.h"
 
 #include <gtest/gtest.h>
+
+#include <tuple>
 
 #include "song/app_state.h"
 #include "song/byte_reader.h"
@@ -49,13 +54,11 @@ TEST_F(ModuleFile, VersionOneBiasesNotesReadsSixteenBitSampleLengthsAndFillsEmpt
   ASSERT_TRUE(loadModuleImage(f));
 
   EXPECT_EQ(values(app.song.envelopes[1][kNoteEnvelope]), (std::vector<int32_t>{64, 76, 52}));
-  EXPECT_EQ(values(app.song.envelopes[2][kVolumeEnvelope]), (std::vector<int32_t>{0}));
-  EXPECT_EQ(values(app.song.envelopes[2][kNoteEnvelope]), (std::vector<int32_t>{64}));
-  EXPECT_EQ(values(app.song.envelopes[2][kDutyEnvelope]), (std::vector<int32_t>{0}));
+  for (int k = 0; k < kEnvelopeKinds; ++k)  // the empty ones: 0, a note of 64, 0
+    EXPECT_EQ(values(app.song.envelopes[2][k]), (std::vector<int32_t>{k == kNoteEnvelope ? 64 : 0}));
   EXPECT_EQ(app.song.patterns[0].cells[kPcmTrack][0].note, 1);
-  EXPECT_EQ(app.song.samples[1].name, "kick");
-  EXPECT_EQ(app.song.samples[1].data, (std::vector<uint8_t>{10, 20, 30}));
-  EXPECT_TRUE(app.song.samples[1].loop);
+  const RawSample& kick = app.song.samples[1];
+  EXPECT_EQ(std::tie(kick.name, kick.data, kick.loop), std::tuple("kick", std::vector<uint8_t>{10, 20, 30}, true));
 }
 
 TEST_F(ModuleFile, VersionTwoKeepsBiasedNotesAndSixteenBitLengths) {
@@ -84,9 +87,7 @@ TEST_F(ModuleFile, VersionThreeReadsThirtyTwoBitLengthsAndLoadsAsPal) {
   EXPECT_FALSE(app.song.ntsc);
   EXPECT_EQ(app.song.samples[255].length(), 65538u);
   EXPECT_EQ(app.song.samples[255].name, "z");
-  EXPECT_FALSE(app.song.samples[1].holdsData());
-  EXPECT_TRUE(app.song.samples[1].name.empty());
-  EXPECT_FALSE(app.song.samples[1].loop);
+  EXPECT_TRUE(!app.song.samples[1].holdsData() && app.song.samples[1].name.empty() && !app.song.samples[1].loop);
 }
 
 TEST_F(ModuleFile, LoadReplacesTheSongAndResetsPositionsButKeepsEditorChoices) {
@@ -116,17 +117,13 @@ TEST_F(ModuleFile, LoadReplacesTheSongAndResetsPositionsButKeepsEditorChoices) {
   ASSERT_TRUE(loadModuleImage(f));
 
   EXPECT_TRUE(app.song.ntsc);
-  EXPECT_FALSE(p.playing);
-  EXPECT_EQ(p.returnRow, -1);
-  EXPECT_TRUE(p.silenceRequest);
-  EXPECT_TRUE(p.clockChanged);
-  EXPECT_EQ((std::array{p.speed, p.tempo, p.playOrder, p.playRow}), (std::array{6, 125, 0, 0}));
+  EXPECT_TRUE(!p.playing && p.silenceRequest && p.clockChanged);
+  EXPECT_EQ((std::array{p.returnRow, p.speed, p.tempo, p.playOrder, p.playRow}), (std::array{-1, 6, 125, 0, 0}));
   EXPECT_EQ(app.editor, expected);
   EXPECT_TRUE(app.song.patterns[9].cells[0][0].empty());
 
   // Slots the file does not hold keep their names and get {0} envelopes.
-  EXPECT_EQ(app.song.instrumentNames[0], "zero");
-  EXPECT_EQ(app.song.instrumentNames[3], "kept");
+  EXPECT_EQ(std::tie(app.song.instrumentNames[0], app.song.instrumentNames[3]), std::tuple("zero", "kept"));
   for (int k = 0; k < kEnvelopeKinds; ++k) {
     EXPECT_EQ(values(app.song.envelopes[3][k]), (std::vector<int32_t>{0}));
     EXPECT_EQ(values(app.song.envelopes[0][k]), (std::vector<int32_t>{0}));
@@ -154,11 +151,9 @@ TEST_F(ModuleFile, SavedFileLoadsBackIdentically) {
   ASSERT_TRUE(loadModuleFile(dir.file("song.qcm")));
 
   const Song& a = app.song;
-  EXPECT_EQ(a.orderCount, expected.orderCount);
-  EXPECT_EQ(a.orders, expected.orders);
-  EXPECT_EQ(a.ntsc, expected.ntsc);
+  EXPECT_EQ(std::tie(a.orderCount, a.orders, a.ntsc, a.instrumentNames),
+            std::tie(expected.orderCount, expected.orders, expected.ntsc, expected.instrumentNames));
   EXPECT_EQ(std::memcmp(a.patterns.data(), expected.patterns.data(), sizeof a.patterns), 0);
-  EXPECT_EQ(a.instrumentNames, expected.instrumentNames);
   // Slot 0 is no instrument and is not stored.
   EXPECT_EQ(std::memcmp(a.envelopes[1], expected.envelopes[1], sizeof a.envelopes - sizeof a.envelopes[0]), 0);
   for (int slot = 1; slot < kSampleSlots; ++slot) {
@@ -204,6 +199,69 @@ TEST_F(ModuleFile, WriterKeepsOverlongNamesAndEnvelopesReadable) {
   EXPECT_EQ(app.song.envelopes[2][kVolumeEnvelope].loop, kMaxEnvelopeLength - 1);
 }
 
+TEST_F(ModuleFile, InstrumentSaveWritesTheModuleRecordAndLoadsBackUnbiasedIntoTheCurrentSlot) {
+  app.editor.currentInstrument = 3;
+  app.song.instrumentNames[3] = "pad";
+  setEnvelope(app.song.envelopes[3][kVolumeEnvelope], {15, 12, 8}, 1);
+  setEnvelope(app.song.envelopes[3][kNoteEnvelope], {64, 200}, 1);
+  ASSERT_TRUE(saveInstrument(dir.file("pad.qci")));
+  FileBytes expected = instrumentHeader();
+  add(expected, {3, 'p', 'a', 'd', 1, 3, 0x0F, 0x0C, 0x08, 1, 2, 64, 200, 0, 1, 0});
+  EXPECT_EQ(readFile(dir.file("pad.qci")), expected);
+
+  app.editor.currentInstrument = 9;
+  ASSERT_TRUE(loadInstrument(dir.file("pad.qci")));
+  EXPECT_EQ(app.editor.nameCursor, 3);
+  EXPECT_EQ(app.song.envelopes[9][kNoteEnvelope].loop, 1);
+}
+
+TEST_F(ModuleFile, InstrumentLoadReplacesOnlyTheCurrentInstrumentAndClampsCursors) {
+  app.editor.currentInstrument = 3;
+  app.editor.envelopeCursor = {5, 0, 7};
+  app.editor.selectedEnvelope = 2;
+  app.player.playing = true;
+  app.song.instrumentNames[4] = "other";
+  FileBytes f = instrumentHeader();
+  addInstrument(f, "", {15, 14, 13}, {64}, {2, 1});
+  writeFile(dir.file("i.qci"), f);
+  ASSERT_TRUE(loadInstrument(dir.file("i.qci")));
+  EXPECT_TRUE(app.song.instrumentNames[3].empty());
+  EXPECT_EQ(app.song.envelopes[3][kVolumeEnvelope].values[2], 13);
+  EXPECT_EQ(envelopeLength(app.song.envelopes[3][kDutyEnvelope]), 2);
+  const EditorState& e = app.editor;
+  EXPECT_EQ(std::tie(e.envelopeCursor, e.selectedEnvelope, e.nameCursor), std::tuple(std::array{2, 0, 1}, 2, 0));
+  EXPECT_TRUE(app.player.playing);
+  EXPECT_EQ(app.song.instrumentNames[4], "other");
+}
+
+TEST_F(ModuleFile, InstrumentDamagedFilesOrNoSelectedInstrumentTouchNoInstrumentAndNoFile) {
+  app.editor.currentInstrument = 3;
+  app.song.instrumentNames[3] = "keep";
+  const Bytes before = encodeInstrument(app.song, 3);
+  FileBytes valid = instrumentHeader();
+  addInstrument(valid, "x", {1}, {64}, {0});
+
+  FileBytes badTerminator = valid;
+  badTerminator[16] = 1;
+  std::vector<FileBytes> damaged = {badTerminator};
+  for (size_t length = 0; length < valid.size(); ++length) damaged.emplace_back(valid.begin(), valid.begin() + long(length));
+
+  for (const FileBytes& f : damaged) {
+    EXPECT_FALSE(loadInstrumentBytes(f));
+    EXPECT_EQ(encodeInstrument(app.song, 3), before);
+  }
+  ReadReport report;
+  EXPECT_FALSE(loadInstrumentBytes(badTerminator, &report));
+  EXPECT_EQ(report.describe(), "not an instrument file");
+
+  app.editor.currentInstrument = 0;
+  writeFile(dir.file("x.qci"), valid);
+  EXPECT_FALSE(loadInstrument(dir.file("x.qci")));
+  EXPECT_TRUE(app.song.instrumentNames[0].empty());
+  EXPECT_FALSE(saveInstrument(dir.file("none.qci")));
+  EXPECT_FALSE(std::filesystem::exists(dir.file("none.qci")));
+}
+
 // A small valid version-4 module to damage.
 FileBytes validModule() {
   FileBytes f = moduleHeader(4, 2, 2, 1, 0);
@@ -241,11 +299,8 @@ class ModuleRejection : public ::testing::Test {
     if (!description.empty()) {
       EXPECT_EQ(report.describe(), description);
     }
-    EXPECT_FALSE(app.player.playing);
-    EXPECT_EQ(app.player.returnRow, -1);
-    EXPECT_TRUE(app.player.silenceRequest);
-    EXPECT_EQ(app.player.speed, 3);
-    EXPECT_EQ(app.editor.cursorRow, 20);
+    EXPECT_TRUE(!app.player.playing && app.player.silenceRequest);
+    EXPECT_EQ((std::array{app.player.returnRow, app.player.speed, app.editor.cursorRow}), (std::array{-1, 3, 20}));
     EXPECT_EQ(encodeModule(app.song), before);
   }
 
@@ -313,6 +368,25 @@ TEST_F(ModuleRejection, PathThatDoesNotOpenLeavesPlaybackAlone) {
   EXPECT_FALSE(loadModuleFile(dir.path()));
   EXPECT_TRUE(app.player.playing);
   EXPECT_EQ(encodeModule(app.song), before);
+}
+
+TEST(ProgramStart, HoldsOneOrderInstrumentOneAndPal) {
+  resetToProgramStart();
+  const Song& s = app.song;
+  EXPECT_EQ(s.orderCount, 1);
+  EXPECT_EQ(s.orders[0], 0);
+  EXPECT_FALSE(s.ntsc);
+  for (int slot = 0; slot < kInstrumentSlots; ++slot)
+    for (int k = 0; k < kEnvelopeKinds; ++k) {
+      EXPECT_EQ(envelopeLength(s.envelopes[slot][k]), 1);
+      EXPECT_EQ(s.envelopes[slot][k].loop, 0);
+    }
+  for (const RawSample& sample : s.samples) EXPECT_FALSE(sample.holdsData());
+  // Octave, repeat end, audible tracks, cursor follow, speed and tempo.
+  const EditorState& e = app.editor;
+  EXPECT_EQ((std::array{e.octave, e.repeatEndRow, int32_t(e.channelMask), int32_t(e.cursorFollow), app.player.speed,
+                        app.player.tempo}),
+            (std::array{3, 63, 31, 1, 6, 125}));
 }
 
 TEST(ForeignFiles, AreReadNoFurtherThanTheMagic) {

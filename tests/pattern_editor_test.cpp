@@ -1,3 +1,5 @@
+// Entering notes, moving the cursor, and the block operations on a selection.
+#include "editor/block_operations.h"
 #include "editor/pattern_editor.h"
 
 #include "key_test_support.h"
@@ -11,13 +13,19 @@ using Cursor = std::array<int32_t, 3>;  // track, column, row
 class PatternEditorTest : public EditorTest {
  protected:
   static Cursor cursor() { return {app.editor.cursorChannel, app.editor.cursorColumn, app.editor.cursorRow}; }
+  static void select(int firstTrack, int firstRow, int lastTrack, int lastRow) {
+    EditorState& e = app.editor;
+    e.selectionStartChannel = lastTrack;  // either order spans the same block
+    e.selectionEndChannel = firstTrack;
+    e.selectionStartRow = lastRow;
+    e.selectionEndRow = firstRow;
+  }
 };
 
 TEST_F(PatternEditorTest, PianoKeysFollowTheOctaveAndClampToEnterableNotes) {
   editMode();
   app.editor.step = 1;
-  press('q');
-  press('z');
+  pressEach({'q', 'z'});
   EXPECT_EQ(cellAt(0, 0).note, 37);  // C-3
   EXPECT_EQ(cellAt(0, 1).note, 25);  // C-2
   app.editor.octave = 9;
@@ -72,12 +80,10 @@ TEST_F(PatternEditorTest, NoteOffClearsInstrumentKeepsEffectAndTakesNoInstrument
 TEST_F(PatternEditorTest, ParameterDigitsAreStoredSwapped) {
   editMode();
   app.editor.step = 0;
-  app.editor.cursorColumn = 2;
-  press('c');
-  app.editor.cursorColumn = 3;
-  press('1');
-  app.editor.cursorColumn = 4;
-  press('2');
+  for (const auto& [column, key] : {std::pair{2, 'c'}, {3, '1'}, {4, '2'}}) {
+    app.editor.cursorColumn = column;
+    press(key);
+  }
   EXPECT_EQ(cellAt(0, 0).effect(), 12);
   EXPECT_EQ(cellAt(0, 0).param, 0x21);
   EXPECT_EQ(cellAt(0, 0).paramValue(), 0x12);
@@ -95,9 +101,7 @@ TEST_F(PatternEditorTest, PcmTrackTakesTheCurrentSampleNumber) {
 
 TEST_F(PatternEditorTest, NothingIsWrittenOutsideEditMode) {
   app.editor.cursorColumn = 2;
-  press('q');
-  press(kKeyDelete);
-  press(kKeyInsert);
+  pressEach({'q', kKeyDelete, kKeyInsert});
   app.editor.cursorColumn = 0;
   press('q');
   EXPECT_TRUE(cellAt(0, 0).empty());
@@ -159,17 +163,12 @@ TEST_F(PatternEditorTest, BackspaceAndInsertShiftOnlyTheCursorTrack) {
 TEST_F(PatternEditorTest, AltAndCtrlRunsMarkFromWhereTheyStart) {
   const EditorState& e = app.editor;
   app.editor.cursorRow = 10;
-  press(kKeyLAlt, kModLAlt);
-  press(kKeyDown, kModLAlt);
-  press(kKeyDown, kModLAlt);
-  press(kKeyRight, kModLAlt);
+  pressEach({kKeyLAlt, kKeyDown, kKeyDown, kKeyRight}, kModLAlt);
   EXPECT_EQ((std::array{e.selectionStartRow, e.selectionEndRow, e.selectionStartChannel, e.selectionEndChannel}),
             (std::array{10, 12, 0, 1}));
-  press(kKeyLAlt, kModLAlt);
-  press(kKeyUp, kModLAlt);
+  pressEach({kKeyLAlt, kKeyUp}, kModLAlt);
   EXPECT_EQ((std::array{e.selectionStartRow, e.selectionEndRow}), (std::array{12, 11}));
-  press(kKeyLCtrl, kModLCtrl);
-  press(kKeyUp, kModLCtrl);
+  pressEach({kKeyLCtrl, kKeyUp}, kModLCtrl);
   EXPECT_EQ((std::array{e.repeatStartRow, e.repeatEndRow}), (std::array{11, 10}));
 }
 
@@ -180,10 +179,79 @@ TEST_F(PatternEditorTest, SoloTwiceMakesEveryTrackAudibleAgain) {
   EXPECT_EQ(app.editor.channelMask, 4u);
   EXPECT_TRUE(app.editor.channelMaskChanged);
   press('s', kModLCtrl);
-  EXPECT_EQ(app.editor.channelMask, 31u);
-  press('m', kModLCtrl);
+  press('m', kModLCtrl);  // all audible again, then track 2 muted
   EXPECT_EQ(app.editor.channelMask, 27u);
   EXPECT_EQ(app.status.text, "");  // Ctrl+S is no save
+}
+
+TEST_F(PatternEditorTest, BlockPasteNearTheCornerDropsWhatDoesNotFit) {
+  for (int row = 10; row <= 12; ++row)
+    for (int track = 1; track <= 2; ++track) cellAt(track, row) = Cell{uint8_t(row), uint8_t(track), 0};
+  select(1, 10, 2, 12);
+  press('c', kModLCtrl);
+  app.editor.cursorChannel = 4;
+  app.editor.cursorRow = 62;
+  press('v', kModLCtrl);
+  EXPECT_EQ(cellAt(4, 62), (Cell{10, 1, 0}));
+  EXPECT_EQ(cellAt(4, 63), (Cell{11, 1, 0}));
+  int filled = 0;  // nothing wraps around or spills into the next pattern
+  for (int pattern = 0; pattern < 2; ++pattern)
+    for (int track = 0; track < kChannels; ++track)
+      for (int row = 0; row < kRows; ++row) filled += !cellAt(track, row, pattern).empty();
+  EXPECT_EQ(filled, 6 + 2);
+}
+
+TEST_F(PatternEditorTest, BlockCutEmptiesTheBlockMixPasteKeepsWhatIsUnderEmptyCellsClearKeepsTheClipboard) {
+  cellAt(0, 0) = Cell{37, 1, 0};
+  cellAt(0, 2) = Cell{40, 2, 0};
+  select(0, 0, 0, 2);
+  press('x', kModLCtrl);
+  EXPECT_TRUE(cellAt(0, 0).empty());
+  EXPECT_TRUE(cellAt(0, 2).empty());
+  cellAt(1, 21) = Cell{50, 3, 0x11};
+  app.editor.cursorChannel = 1;
+  app.editor.cursorRow = 20;
+  press('v', kModLCtrl | kModLShift);
+  EXPECT_EQ(cellAt(1, 20), (Cell{37, 1, 0}));
+  EXPECT_EQ(cellAt(1, 21), (Cell{50, 3, 0x11}));
+  EXPECT_EQ(cellAt(1, 22), (Cell{40, 2, 0}));
+  press('v', kModLCtrl | kModRShift);  // only the left Shift mixes
+  EXPECT_TRUE(cellAt(1, 21).empty());
+  select(1, 22, 1, 22);
+  press('d', kModLCtrl);
+  EXPECT_TRUE(cellAt(1, 22).empty());
+  EXPECT_EQ(app.clipboard.cells[0], (Cell{37, 1, 0})) << "clearing leaves the clipboard alone";
+}
+
+TEST_F(PatternEditorTest, BlockTransposeStopsAtOneAndOneHundredTwentySeven) {
+  cellAt(0, 0).note = 127;
+  cellAt(0, 1).note = 1;
+  cellAt(0, 2).note = kNoteOff;
+  cellAt(0, 3).note = 60;
+  cellAt(4, 0).note = 200;  // a sample number on the PCM track
+  select(0, 0, 4, 3);
+  app.clipboard.clipboardWidth = app.clipboard.clipboardHeight = 1;
+  press(kKeyUp, kModLShift);
+  EXPECT_EQ((std::array{cellAt(0, 0).note, cellAt(0, 2).note, cellAt(0, 3).note, cellAt(4, 0).note}),
+            (std::array<uint8_t, 4>{127, kNoteOff, 61, 200}));
+  EXPECT_TRUE(cellAt(1, 0).empty());
+  pressEach({kKeyDown, kKeyDown}, kModLShift);
+  EXPECT_EQ(cellAt(0, 1).note, 1);
+  EXPECT_EQ(app.editor.cursorRow, 0);
+  EXPECT_EQ(app.clipboard.clipboardWidth, 1);  // transpose leaves the clipboard's shape alone
+}
+
+TEST_F(PatternEditorTest, BlockOperationsWorkOnThePatternTheOrderListShows) {
+  app.song.orderCount = 2;
+  app.song.orders[1] = 6;
+  app.editor.orderCursor = 1;
+  cellAt(0, 0, 6) = Cell{37, 1, 0};
+  select(0, 0, 0, 0);
+  press('x', kModLCtrl);
+  EXPECT_TRUE(cellAt(0, 0, 6).empty());
+  app.editor.orderCursor = 0;
+  press('v', kModLCtrl);
+  EXPECT_EQ(cellAt(0, 0, 0), (Cell{37, 1, 0}));
 }
 
 }  // namespace
