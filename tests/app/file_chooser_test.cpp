@@ -5,7 +5,13 @@
 
 #include <filesystem>
 
+#include "app/draw_screen.h"
+#include "app/file_chooser_view.h"
+#include "app/file_dialog.h"
+#include "app/main_loop.h"
+#include "app/palette.h"
 #include "editor/key_codes.h"
+#include "screen_fixture.h"
 #include "tests/temp_dir.h"
 
 namespace qc {
@@ -88,13 +94,20 @@ TEST(FileChooserKeys, DefaultExtensionOnlyForANameWithoutOne) {
   EXPECT_EQ(withDefaultExtension(".hidden", "qcm"), ".hidden.qcm");
 }
 
-class FileChooserFolderTest : public ::testing::Test {
+// On the screen fixture for the chooser's drawing.
+class FileChooserFolderTest : public ScreenTest {
  protected:
   void SetUp() override {
+    ScreenTest::SetUp();
+    resetFileDialogs();
     fs::create_directories(dir.file("tunes/deep"));
     writeFile(dir.file("tunes/one.qcm"), {1});
     writeFile(dir.file("tunes/two.nsf"), {2});
     writeFile(dir.file("top.qcm"), {3});
+  }
+  void TearDown() override {
+    resetFileDialogs();
+    ScreenTest::TearDown();
   }
   FileChooser chooser(ChooserMode mode, const std::string& folder = "") const {
     return makeChooser(mode, "Module", kModuleFilter, folder.empty() ? dir.path() : dir.file(folder));
@@ -172,6 +185,36 @@ TEST_F(FileChooserFolderTest, PathsOfAnyLengthWork) {
   typeText(c, "x");
   ASSERT_EQ(key(c, kKeyReturn), ChooserOutcome::Chosen);
   EXPECT_EQ(c.chosen, fs::path(dir.path() + deep + "/x.qcm"));
+}
+
+TEST(FitText, LongTextsAreCutAndForeignCharactersShownAsQuestionMarks) {
+  EXPECT_EQ(fitText("song.qcm", 20), "song.qcm");
+  EXPECT_EQ(fitText("a-very-long-name.qcm", 10), "a-very-...");
+  EXPECT_EQ(fitText("/home/me/music/tunes", 10, true), "...c/tunes");
+  EXPECT_EQ(fitText("t\xC3\xA9st\tx", 20), "t?st?x");
+  EXPECT_EQ(fitText("abcdef", 3), "abc");
+}
+
+TEST_F(FileChooserFolderTest, OpenDialogIsDrawnOverTheEditorAndTakesItsKeys) {
+  openFileDialog("Open module", kModuleFilter, [](const std::optional<std::string>&) {});
+  SDL_Event event{};
+  event.type = SDL_KEYDOWN;
+  event.key.state = SDL_PRESSED;
+  event.key.keysym.sym = SDLKey('t');
+  event.key.keysym.unicode = 't';
+  handleEvent(event);  // goes to the chooser, not to the pattern editor
+  drawScreen();
+  EXPECT_EQ(activeFileChooser()->typedName, "t");
+  EXPECT_EQ(app.song.patterns[0].cells[0][0].note, 0);
+  EXPECT_TRUE(inkIs("Open module", 36, 32, kGreen));
+  EXPECT_TRUE(inkIs("File type: ", 40, 29 * kGlyphHeight, kLightBlue));
+  EXPECT_TRUE(inkIs("Quillchanter Modules (*.qcm)", 40 + 11 * kGlyphWidth, 29 * kGlyphHeight, kWhite));
+
+  drawFileChooser(chooser(ChooserMode::Save), 0);
+  const int firstY = kChooserFirstEntryLine * kGlyphHeight;
+  EXPECT_TRUE(inkIs("../", 40, firstY, kLightBlue));  // folders end in a slash
+  EXPECT_TRUE(inkIs("tunes/", 40, firstY + kGlyphHeight, kLightBlue));
+  EXPECT_TRUE(inkIs("top.qcm", 40, firstY + 2 * kGlyphHeight, kWhite));
 }
 
 }  // namespace
