@@ -94,25 +94,18 @@ TEST(FileChooserKeys, DefaultExtensionOnlyForANameWithoutOne) {
   EXPECT_EQ(withDefaultExtension(".hidden", "qcm"), ".hidden.qcm");
 }
 
-// On the screen fixture for the chooser's drawing.
 class FileChooserFolderTest : public ScreenTest {
  protected:
   void SetUp() override {
     ScreenTest::SetUp();
-    resetFileDialogs();
     fs::create_directories(dir.file("tunes/deep"));
     writeFile(dir.file("tunes/one.qcm"), {1});
     writeFile(dir.file("tunes/two.nsf"), {2});
     writeFile(dir.file("top.qcm"), {3});
   }
-  void TearDown() override {
-    resetFileDialogs();
-    ScreenTest::TearDown();
-  }
   FileChooser chooser(ChooserMode mode, const std::string& folder = "") const {
     return makeChooser(mode, "Module", kModuleFilter, folder.empty() ? dir.path() : dir.file(folder));
   }
-  TempDir dir;
 };
 
 TEST_F(FileChooserFolderTest, ReturnEntersFoldersAndBackspaceGoesBackToWhereItCameFrom) {

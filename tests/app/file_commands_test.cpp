@@ -13,10 +13,10 @@
 #include "editor/key_codes.h"
 #include "editor/key_handler.h"
 #include "editor/undo_history.h"
+#include "screen_fixture.h"
 #include "song/app_state.h"
 #include "song/instrument_file.h"
 #include "song/module_file.h"
-#include "song/shell_services.h"
 #include "tests/cli_runner.h"
 #include "tests/recording_files.h"
 #include "tests/temp_dir.h"
@@ -27,25 +27,17 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Drives the file commands through the real file dialog, key by key, in a
-// fresh working directory.
-class FileCommandTest : public ::testing::Test {
+// Drives the file commands through the real file dialog, key by key, in the
+// fixture's fresh working folder.
+class FileCommandTest : public ScreenTest {
  protected:
   void SetUp() override {
-    savedDirectory = fs::current_path();
-    fs::current_path(dir.path());
-    resetToProgramStart();
-    clearUndoHistory();
-    resetFileDialogs();
+    ScreenTest::SetUp();
     setFileCommandRunner(startFileCommand);
-    savedTicks = shell.ticks;
-    shell.ticks = [] { return uint32_t(100000); };
   }
   void TearDown() override {
-    shell.ticks = savedTicks;
     setFileCommandRunner(nullptr);
-    resetFileDialogs();
-    fs::current_path(savedDirectory);
+    ScreenTest::TearDown();
   }
   static void dialogKey(int32_t sym, uint16_t unicode = 0) { fileDialogKey(KeyEvent{sym, 0, unicode}); }
   // Types the name, presses Return and lets the command finish as the main loop would.
@@ -62,10 +54,6 @@ class FileCommandTest : public ::testing::Test {
     runFileCommand(command);
     answer(name);
   }
-
-  TempDir dir;
-  fs::path savedDirectory;
-  uint32_t (*savedTicks)() = nullptr;
 };
 
 constexpr FileCommand kAllCommands[] = {FileCommand::OpenModule,    FileCommand::LoadInstrument,

@@ -11,14 +11,7 @@ namespace qc {
 
 namespace {
 
-class HelpOverlayTest : public ScreenTest {
- protected:
-  void TearDown() override {
-    closeHelpOverlay();
-    resetFileDialogs();
-    ScreenTest::TearDown();
-  }
-};
+using HelpOverlayTest = ScreenTest;
 
 bool press(int32_t sym, int32_t mod = 0, uint16_t unicode = 0) { return helpOverlayKey({sym, mod, unicode}); }
 

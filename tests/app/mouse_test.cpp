@@ -1,7 +1,6 @@
 #include "app/mouse.h"
 
 #include <climits>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -22,8 +21,6 @@
 namespace qc {
 
 namespace {
-
-namespace fs = std::filesystem;
 
 template <typename Hit, typename Expected>
 void expectCornersHit(const ScreenRect& r, Hit hit, const Expected& expected) {
@@ -131,7 +128,6 @@ TEST_F(CursorBoxTest, CursorBoxesLieExactlyOnTheClickBoxesAtEveryPanelsCorners) 
 }
 
 TEST_F(CursorBoxTest, ChooserSelectionLiesExactlyOnItsClickBoxes) {
-  TempDir dir;
   for (int i = 0; i < 30; ++i) writeFile(dir.file("song" + std::to_string(100 + i) + ".qcm"), {1});
   FileChooser chooser = makeChooser(ChooserMode::Open, "Open", kModuleFilter, dir.path());
   const auto drawnWith = [&](int selected) {
@@ -143,17 +139,8 @@ TEST_F(CursorBoxTest, ChooserSelectionLiesExactlyOnItsClickBoxes) {
   expectDrawnExactly(chooserEntryRect(kChooserRows - 1), drawnWith(kChooserRows - 1), drawnWith(kChooserRows - 3));
 }
 
-class MouseTest : public EditorTest {
+class MouseTest : public ScreenTest {
  protected:
-  void SetUp() override {
-    EditorTest::SetUp();
-    resetMouse();
-    resetFileDialogs();
-  }
-  void TearDown() override {
-    resetFileDialogs();
-    EditorTest::TearDown();
-  }
   // Through the main loop's dispatch, as SDL delivers it.
   static void button(Uint8 type, int which, int x, int y) {
     SDL_Event event{};
@@ -291,7 +278,7 @@ TEST_F(MouseTest, HeadingsMuteOnTheLeftButtonAndSoloOnTheRight) {
 }
 
 TEST_F(MouseTest, StrayButtonsAndPointsKeepTheSongTheCursorsAndTheUndoHistory) {
-  editMode();
+  app.editor.editMode = true;
   press('q');
   app.editor.cursorRow = 5;
   const Bytes before = encodeModule(app.song);
@@ -324,13 +311,9 @@ TEST_F(MouseTest, StrayButtonsAndPointsKeepTheSongTheCursorsAndTheUndoHistory) {
 }
 
 TEST_F(MouseTest, InTheChooserAClickSelectsADoubleClickOpensTheWheelScrolls) {
-  TempDir dir;
   for (int i = 0; i < 30; ++i) writeFile(dir.file("song" + std::to_string(10 + i) + ".qcm"), {1});
-  const fs::path saved = fs::current_path();
-  fs::current_path(dir.path());
-  std::optional<std::string> answer;
+  std::optional<std::string> answer;  // the dialog opens in the working folder
   openFileDialog("Open module", kModuleFilter, [&](const std::optional<std::string>& path) { answer = path; });
-  fs::current_path(saved);
   const FileChooser& chooser = *activeFileChooser();
   const auto clickRow = [](int row, uint32_t ticks) {
     mousePress(kMouseLeft, chooserEntryRect(row).x, chooserEntryRect(row).y, ticks);

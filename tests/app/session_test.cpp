@@ -30,7 +30,6 @@ class StartUpTest : public ScreenTest {
     return startUp(module.empty() ? 1 : 2, args);
   }
   std::string userBackground() const { return dir.file("user-background.bmp"); }
-  TempDir dir;
 };
 
 TEST_F(StartUpTest, FreshStartShowsTheEmbeddedSkinAndReady) {
@@ -79,18 +78,12 @@ TEST_F(StartUpTest, QuitEventEndsTheLoop) {
   EXPECT_FALSE(app.running);
 }
 
-// The screen fixture's clock, from 0, in a folder of its own.
+// The screen fixture's clock, from 0.
 class AutosaveTest : public ScreenTest {
  protected:
   void SetUp() override {
     ScreenTest::SetUp();
     fakeTicks = 0;
-    savedDirectory = std::filesystem::current_path();
-    std::filesystem::current_path(dir.path());
-  }
-  void TearDown() override {
-    std::filesystem::current_path(savedDirectory);
-    ScreenTest::TearDown();
   }
   // Runs main-loop passes every 40 ms up to the given time.
   static void idleUntil(uint32_t ms) {
@@ -100,9 +93,6 @@ class AutosaveTest : public ScreenTest {
     }
   }
   bool backupExists() const { return std::filesystem::exists(dir.file(kBackupFileName)); }
-
-  TempDir dir;
-  std::filesystem::path savedDirectory;
 };
 
 TEST_F(AutosaveTest, BackupIsWrittenOnceAMinuteWithTheSongAsItIsThenEvenAcrossTheClockWrap) {

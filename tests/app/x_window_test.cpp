@@ -20,6 +20,7 @@
 #include "app/module_loading.h"
 #include "app/screen_layout.h"
 #include "app/surfaces.h"
+#include "screen_fixture.h"
 #include "song/app_state.h"
 #include "song/module_file.h"
 #include "tests/temp_dir.h"
@@ -92,16 +93,15 @@ TEST(DroppedUriList, FileUrisBecomeDecodedLocalPaths) {
   EXPECT_TRUE(pathsFromUriList("").empty());
 }
 
-class DroppedFilesTest : public ::testing::Test {
+class DroppedFilesTest : public ScreenTest {
  protected:
   void SetUp() override {
-    resetToProgramStart();
+    ScreenTest::SetUp();
     app.song.orderCount = 4;
     writeFile(dir.file("song.qcm"), encodeModule(app.song));
     writeFile(dir.file("readme.txt"), {'h', 'i'});
     resetToProgramStart();
   }
-  TempDir dir;
 };
 
 TEST_F(DroppedFilesTest, OnlyTheFirstFileOpensAsAModuleWhateverItsName) {
