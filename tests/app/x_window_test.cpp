@@ -1,5 +1,5 @@
-// The editor's window on a private X server: files dropped on it from a file
-// manager, and the program itself played by xdotool with the mouse and keys.
+// Files dropped on the editor, and the program itself in a window on a private
+// X server, dragged to by a file manager and played by xdotool as a person would.
 #include "app/drop_target.h"
 
 #include <fcntl.h>
@@ -16,18 +16,14 @@
 #include <string>
 #include <thread>
 
-#include "app/main_loop.h"
 #include "app/module_loading.h"
 #include "app/screen_layout.h"
-#include "app/surfaces.h"
 #include "screen_fixture.h"
 #include "song/app_state.h"
 #include "song/module_file.h"
 #include "tests/temp_dir.h"
 
 // Last: Xlib's macros (None, Bool) would clash with the test framework's names.
-#include <SDL.h>
-#include <SDL_syswm.h>
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -148,8 +144,8 @@ class DragSource {
     return version;
   }
 
-  // Drags the list over the target and drops it, pumping the target's SDL
-  // events in between; true once the target has answered XdndFinished.
+  // Drags the list over the target and drops it; true once the target has
+  // answered XdndFinished.
   bool drop(Window target, const std::string& uriList) {
     target_ = target;
     list_ = uriList;
@@ -158,14 +154,12 @@ class DragSource {
     send(atom("XdndEnter"), long(5) << 24, long(uriList_), 0, 0);
     send(atom("XdndPosition"), 0, (100L << 16) | 100, CurrentTime, long(atom("XdndActionCopy")));
     for (int pass = 0; pass < 300 && !finishedSeen_; ++pass) {
-      SDL_Event event;
-      while (SDL_PollEvent(&event)) handleEvent(event);
       while (XPending(display_)) answer();
       if (statusSeen_ && !dropSent_) {
         send(atom("XdndDrop"), 0, CurrentTime, 0, 0);
         dropSent_ = true;
       }
-      SDL_Delay(5);
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     return finishedSeen_;
   }
@@ -219,50 +213,6 @@ class DragSource {
   bool statusSeen_ = false, finishedSeen_ = false, dropSent_ = false;
 };
 
-// The editor's window under X11 in a child process (this one's SDL runs
-// the dummy driver), with a drag source beside it. Exit code 0 is success.
-int dropInWindow(const std::string& display, const TempDir& dir) {
-  setenv("DISPLAY", display.c_str(), 1);
-  setenv("SDL_VIDEODRIVER", "x11", 1);
-  SDL_QuitSubSystem(SDL_INIT_VIDEO);
-  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return 10;
-  surfaces.screen = SDL_SetVideoMode(kScreenWidth, kScreenHeight, kScreenDepth, 0);
-  if (!surfaces.screen) return 11;
-  enableDropTarget();
-  SDL_SysWMinfo info;
-  SDL_VERSION(&info.version);
-  if (SDL_GetWMInfo(&info) != 1) return 12;
-  const Window target = info.info.x11.wmwindow;
-
-  DragSource source(display);
-  if (!source.ready()) return 13;
-  if (source.awareVersion(target) != 5) return 14;
-
-  resetToProgramStart();
-  std::string uri = "file://";
-  for (const char c : dir.file("my song.qcm")) uri += c == ' ' ? std::string("%20") : std::string(1, c);
-  if (!source.drop(target, uri + "\r\nfile://" + dir.file("readme.txt") + "\r\n")) return 20;
-  if (!source.accepted || !source.finishedAccepted) return 21;
-  if (app.status.text != "File succesfully opened!" || app.song.orderCount != 4) return 22;
-
-  if (!source.drop(target, "http://example.com/song.qcm\r\n")) return 40;
-  if (source.finishedAccepted || app.status.text != "Couldn't open file!") return 41;
-  return 0;
-}
-
-TEST_F(DroppedFilesTest, ModuleDraggedFromAFileManagerOpensThroughXdnd) {
-  writeFile(dir.file("my song.qcm"), readFile(dir.file("song.qcm")));
-  PrivateXServer server;
-  if (server.display().empty()) GTEST_SKIP() << "no X server (Xvfb) to drop on";
-  const pid_t child = fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) _exit(dropInWindow(server.display(), dir));
-  int status = 0;
-  waitpid(child, &status, 0);
-  ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 0) << "see the return codes of dropInWindow";
-}
-
 using namespace std::chrono_literals;
 
 constexpr unsigned long kWhiteRgb = 0xFFFFFF;
@@ -312,12 +262,13 @@ class EditorWindow {
     if (pid_ > 0) waitpid(pid_, nullptr, 0);
   }
   bool shown() const { return !window_.empty(); }
+  Window id() const { return std::stoul(window_); }
   // True when some pixel of the box has the colour (0xRRGGBB).
   bool shows(const ScreenRect& r, unsigned long colour) const {
     Display* x = XOpenDisplay(display_.c_str());
     if (!x) return false;
     bool found = false;
-    if (XImage* image = XGetImage(x, std::stoul(window_), r.x, r.y, unsigned(r.width), unsigned(r.height), AllPlanes,
+    if (XImage* image = XGetImage(x, id(), r.x, r.y, unsigned(r.width), unsigned(r.height), AllPlanes,
                                   ZPixmap)) {
       for (int py = 0; py < r.height && !found; ++py)
         for (int px = 0; px < r.width && !found; ++px) found = (XGetPixel(image, px, py) & 0xFFFFFF) == colour;
@@ -338,17 +289,29 @@ class EditorWindow {
   pid_t pid_ = -1;
 };
 
-TEST(MouseInTheWindow, NotesGoWhereThePointerPutsThemAndTheSavedModuleHasThem) {
+// A module dragged from a file manager, then notes put in with the mouse and
+// the keys, as a person would: the module saved from the window has both.
+TEST_F(DroppedFilesTest, TheRealWindowOpensADraggedModuleAndTakesNotesWhereThePointerPutsThem) {
+  writeFile(dir.file("my song.qcm"), readFile(dir.file("song.qcm")));
   PrivateXServer server;
   if (server.display().empty()) GTEST_SKIP() << "no X server (Xvfb)";
-  TempDir dir;
   EditorWindow editor(server.display(), dir.path());
   ASSERT_TRUE(editor.shown()) << "the editor's window did not appear";
   // Keys sent before the first frame can be lost on the way in under Xvfb.
   ASSERT_TRUE(waitFor([&] { return editor.shows(headingRect(1), kWhiteRgb); })) << "nothing drawn";
+
+  DragSource source(server.display());
+  ASSERT_TRUE(source.ready());
+  EXPECT_EQ(source.awareVersion(editor.id()), 5);
+  std::string uri = "file://";
+  for (const char c : dir.file("my song.qcm")) uri += c == ' ' ? std::string("%20") : std::string(1, c);
+  ASSERT_TRUE(source.drop(editor.id(), uri + "\r\nfile://" + dir.file("readme.txt") + "\r\n"));
+  EXPECT_TRUE(source.accepted && source.finishedAccepted);
+  ASSERT_TRUE(source.drop(editor.id(), "http://example.com/song.qcm\r\n"));
+  EXPECT_FALSE(source.finishedAccepted);
+
   editor.xdotool("mousemove --window @ 100 100 key Escape");
   ASSERT_TRUE(waitFor([&] { return editor.shows(ScreenRect{0, 100, 1, 1}, kRedRgb); })) << "no edit mode frame";
-
   const auto at = [](int track, int row) { return " mousemove --window @ " + centre(patternFieldRect(track, 0, row)); };
   editor.xdotool(at(1, 2) + " click 1 key q" + at(2, 4) + " click 1 key w" +
                  at(1, 2) + " mousedown 1" + at(2, 3) + at(2, 4) + " mouseup 1 key ctrl+c" +
@@ -361,6 +324,7 @@ TEST(MouseInTheWindow, NotesGoWhereThePointerPutsThemAndTheSavedModuleHasThem) {
   const std::string saved = dir.file("mouse.qcm");
   ASSERT_TRUE(waitFor([&] { return std::filesystem::exists(saved); })) << "nothing saved";
   ASSERT_TRUE(loadModuleFile(saved));
+  EXPECT_EQ(app.song.orderCount, 4) << "the dropped module was not opened";
   const auto note = [](int track, int row) { return app.song.patterns[0].cells[track][row].note; };
   EXPECT_EQ(note(1, 2), 37);
   EXPECT_EQ(note(2, 4), 39);
