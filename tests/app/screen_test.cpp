@@ -1,6 +1,7 @@
 #include <cstring>
 #include <random>
 #include <string>
+#include <tuple>
 
 #include "app/cell_text.h"
 #include "app/draw_screen.h"
@@ -116,18 +117,15 @@ TEST_F(ScreenTest, FontHasTheRomShapesTheEditorReliesOn) {
 }
 
 TEST_F(ScreenTest, LinesAreClippedAndTakeEitherOrder) {
+  drawVLine(735, 600, -10, kGrey);  // first, so that the bottom line is seen to reach it
+  drawVLine(736, 0, 10, kWhite);
   drawHLine(10, 20, 5, kWhite);
-  EXPECT_EQ(pixel(5, 10), kWhite);
-  EXPECT_EQ(pixel(20, 10), kWhite);
-  EXPECT_EQ(pixel(21, 10), kBlack);
   drawHLine(-1, 0, 100, kWhite);
   drawHLine(592, 0, 100, kWhite);
   drawHLine(591, -50, 9999, kWhite);
-  EXPECT_EQ(pixel(0, 591), kWhite);
-  EXPECT_EQ(pixel(735, 591), kWhite);
-  drawVLine(735, 600, -10, kWhite);
-  EXPECT_EQ(pixel(735, 0), kWhite);
-  drawVLine(736, 0, 10, kWhite);
+  for (const auto& [x, y, colour] : {std::tuple{5, 10, kWhite}, {20, 10, kWhite}, {21, 10, kBlack}, {0, 591, kWhite},
+                                     {735, 591, kWhite}, {735, 0, kGrey}})
+    EXPECT_EQ(pixel(x, y), colour) << x << ", " << y;
 }
 
 // The blits the drawing replaces: per-call 24-bit surfaces with a black colour
