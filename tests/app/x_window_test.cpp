@@ -325,15 +325,12 @@ TEST_F(DroppedFilesTest, TheRealWindowOpensADraggedModuleAndTakesNotesWhereThePo
   ASSERT_TRUE(waitFor([&] { return std::filesystem::exists(saved); })) << "nothing saved";
   ASSERT_TRUE(loadModuleFile(saved));
   EXPECT_EQ(app.song.orderCount, 4) << "the dropped module was not opened";
-  const auto note = [](int track, int row) { return app.song.patterns[0].cells[track][row].note; };
-  EXPECT_EQ(note(1, 2), 37);
-  EXPECT_EQ(note(2, 4), 39);
-  EXPECT_EQ(note(1, 22), 37);
-  EXPECT_EQ(note(2, 24), 39);
-  int notes = 0;
-  for (const auto& track : app.song.patterns[0].cells)
-    for (const Cell& cell : track) notes += cell.note != 0;
-  EXPECT_EQ(notes, 4);
+  std::string notes;  // every note of the pattern, as track.row:note
+  for (int track = 0; track < kChannels; ++track)
+    for (int row = 0; row < kRows; ++row)
+      if (const int note = app.song.patterns[0].cells[track][row].note)
+        notes += std::to_string(track) + "." + std::to_string(row) + ":" + std::to_string(note) + " ";
+  EXPECT_EQ(notes, "1.2:37 1.22:37 2.4:39 2.24:39 ");
 }
 
 }  // namespace
