@@ -138,8 +138,10 @@ TEST_F(FileCommandTest, SavedModuleOpensAgainFromTheFolderItWasSavedIn) {
   EXPECT_FALSE(app.player.playing);
 }
 
+// A file that is no module is not opened and leaves no undo step.
 TEST_F(FileCommandTest, OpeningOverAnEditedSongIsOneUndoableStep) {
   writeFile(dir.file("other.qcm"), encodeModule(Song{}));
+  writeFile(dir.file("notes.qcm"), {'h', 'i', '\n'});
   beginUndoStep();
   recordOrderListChange();
   app.song.orderCount = 2;
@@ -150,6 +152,10 @@ TEST_F(FileCommandTest, OpeningOverAnEditedSongIsOneUndoableStep) {
   const Bytes edited = encodeModule(app.song);
   const auto key = [](int32_t sym) { handleKeyDown(KeyEvent{sym, kModLCtrl, 0}); };
 
+  run(FileCommand::OpenModule, "notes.qcm");
+  EXPECT_EQ(app.status.text, "Couldn't open file!");
+  EXPECT_FALSE(loadModuleFromPath(dir.file("missing.qcm")));
+  EXPECT_EQ(encodeModule(app.song), edited);
   run(FileCommand::OpenModule, "other.qcm");
   const Bytes opened = encodeModule(app.song);
   EXPECT_NE(opened, edited);
@@ -164,16 +170,6 @@ TEST_F(FileCommandTest, OpeningOverAnEditedSongIsOneUndoableStep) {
   key('z');
   EXPECT_EQ(app.song.orderCount, 1) << "the edit before the open is still undoable";
   EXPECT_EQ(app.song.samples[4].data, (std::vector<uint8_t>{10, 20, 30}));
-}
-
-TEST_F(FileCommandTest, AFileThatIsNoModuleIsNotOpened) {
-  markSong();
-  writeFile(dir.file("notes.qcm"), {'h', 'i', '\n'});
-  const Bytes before = encodeModule(app.song);
-  run(FileCommand::OpenModule, "notes.qcm");
-  EXPECT_EQ(app.status.text, "Couldn't open file!");
-  EXPECT_FALSE(loadModuleFromPath(dir.file("missing.qcm")));
-  EXPECT_EQ(encodeModule(app.song), before);
 }
 
 TEST_F(FileCommandTest, InstrumentLoadsIntoTheCurrentSlotAsOneUndoableStep) {

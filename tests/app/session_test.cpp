@@ -32,7 +32,7 @@ class StartUpTest : public ScreenTest {
   std::string userBackground() const { return dir.file("user-background.bmp"); }
 };
 
-TEST_F(StartUpTest, FreshStartShowsTheEmbeddedSkinAndReady) {
+TEST_F(StartUpTest, FreshStartShowsTheEmbeddedSkinAndReadyAndTheQuitEventEndsTheLoop) {
   ASSERT_TRUE(start());
   char* title = nullptr;
   SDL_WM_GetCaption(&title, nullptr);
@@ -41,6 +41,10 @@ TEST_F(StartUpTest, FreshStartShowsTheEmbeddedSkinAndReady) {
   EXPECT_EQ(surfaces.background->w, 736);
   EXPECT_EQ(surfaces.background->h, 592);
   EXPECT_EQ(app.status.text, "Ready.");
+  SDL_Event quit{};
+  quit.type = SDL_QUIT;
+  handleEvent(quit);
+  EXPECT_FALSE(app.running);
 }
 
 TEST_F(StartUpTest, UserBackgroundBesideTheProgramReplacesTheSkinUnscaledUnlessUnreadable) {
@@ -69,13 +73,6 @@ TEST_F(StartUpTest, ModuleNamedOnTheCommandLineIsLoaded) {
   EXPECT_EQ(app.status.text, "File succesfully opened!");
   EXPECT_EQ(statusAlpha(fakeTicks), 255);  // it replaced "Ready." at once
   EXPECT_EQ(app.song.orderCount, 3);
-}
-
-TEST_F(StartUpTest, QuitEventEndsTheLoop) {
-  SDL_Event quit{};
-  quit.type = SDL_QUIT;
-  handleEvent(quit);
-  EXPECT_FALSE(app.running);
 }
 
 // The screen fixture's clock, from 0.
