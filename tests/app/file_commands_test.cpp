@@ -56,12 +56,6 @@ class FileCommandTest : public ScreenTest {
   }
 };
 
-constexpr FileCommand kAllCommands[] = {FileCommand::OpenModule,    FileCommand::LoadInstrument,
-                                        FileCommand::LoadRawSample, FileCommand::SaveModule,
-                                        FileCommand::SaveOptimizedSamples, FileCommand::SaveInstrument,
-                                        FileCommand::ExportRom,     FileCommand::ExportNsf,
-                                        FileCommand::ExportAudio};
-
 void markSong() {
   app.song.orderCount = 3;
   app.song.patterns[2].cells[0][5].note = 40;
@@ -72,13 +66,12 @@ TEST_F(FileCommandTest, EveryDialogOpensOrSavesAndEscapeInItChangesNothing) {
   app.editor.currentSample = 2;
   markSong();
   const Bytes before = encodeModule(app.song);
-  for (const FileCommand command : kAllCommands) {
+  for (int command = 0; command <= int(FileCommand::ExportAudio); ++command) {  // the three loads come first
     app.status.text.clear();
-    runFileCommand(command);
+    runFileCommand(FileCommand(command));
     ASSERT_NE(activeFileChooser(), nullptr);
-    const bool opens = command == FileCommand::OpenModule || command == FileCommand::LoadInstrument ||
-                       command == FileCommand::LoadRawSample;
-    EXPECT_EQ(activeFileChooser()->mode, opens ? ChooserMode::Open : ChooserMode::Save);
+    EXPECT_EQ(activeFileChooser()->mode,
+              command <= int(FileCommand::LoadRawSample) ? ChooserMode::Open : ChooserMode::Save);
     cancel();
     EXPECT_EQ(app.status.text, "File selection canceled.");
     EXPECT_EQ(activeFileChooser(), nullptr);
