@@ -312,12 +312,11 @@ TEST_F(DroppedFilesTest, TheRealWindowOpensADraggedModuleAndTakesNotesWhereThePo
 
   editor.xdotool("mousemove --window @ 100 100 key Escape");
   ASSERT_TRUE(waitFor([&] { return editor.shows(ScreenRect{0, 100, 1, 1}, kRedRgb); })) << "no edit mode frame";
+
   const auto at = [](int track, int row) { return " mousemove --window @ " + centre(patternFieldRect(track, 0, row)); };
   editor.xdotool(at(1, 2) + " click 1 key q" + at(2, 4) + " click 1 key w" +
                  at(1, 2) + " mousedown 1" + at(2, 3) + at(2, 4) + " mouseup 1 key ctrl+c" +
-                 " click --repeat 20 --delay 1 5 key ctrl+v" +  // 20 rows down: pasted at row 22
-                 " mousemove --window @ " + centre(headingRect(3)) + " click 1");
-  EXPECT_TRUE(waitFor([&] { return editor.shows(headingRect(3), kRedRgb); })) << "a muted track's heading is red";
+                 " click --repeat 20 --delay 1 5 key ctrl+v");  // 20 rows down: pasted at row 22
   editor.xdotool("key alt+s type mouse");
   editor.xdotool("key Return");
 
