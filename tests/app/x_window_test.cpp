@@ -119,6 +119,17 @@ TEST_F(DroppedFilesTest, OnlyTheFirstFileOpensAsAModuleWhateverItsName) {
   }
 }
 
+using namespace std::chrono_literals;
+
+template <typename Done>
+bool waitFor(Done done) {
+  for (int i = 0; i < 200; ++i) {
+    if (done()) return true;
+    std::this_thread::sleep_for(25ms);
+  }
+  return false;
+}
+
 // A file manager's side of XDND, on a connection of its own.
 class DragSource {
  public:
@@ -153,15 +164,14 @@ class DragSource {
     XSetSelectionOwner(display_, selection_, window_, CurrentTime);
     send(atom("XdndEnter"), long(5) << 24, long(uriList_), 0, 0);
     send(atom("XdndPosition"), 0, (100L << 16) | 100, CurrentTime, long(atom("XdndActionCopy")));
-    for (int pass = 0; pass < 300 && !finishedSeen_; ++pass) {
+    return waitFor([&] {
       while (XPending(display_)) answer();
       if (statusSeen_ && !dropSent_) {
         send(atom("XdndDrop"), 0, CurrentTime, 0, 0);
         dropSent_ = true;
       }
-      std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return finishedSeen_;
+      return finishedSeen_;
+    });
   }
   bool accepted = false;
   bool finishedAccepted = false;
@@ -213,8 +223,6 @@ class DragSource {
   bool statusSeen_ = false, finishedSeen_ = false, dropSent_ = false;
 };
 
-using namespace std::chrono_literals;
-
 constexpr unsigned long kWhiteRgb = 0xFFFFFF;
 constexpr unsigned long kRedRgb = 0xFF0000;
 
@@ -232,15 +240,6 @@ std::string firstLine(const std::string& command) {
   std::string text = read ? line : "";
   if (!text.empty() && text.back() == '\n') text.pop_back();
   return text;
-}
-
-template <typename Done>
-bool waitFor(Done done) {
-  for (int i = 0; i < 200; ++i) {
-    if (done()) return true;
-    std::this_thread::sleep_for(25ms);
-  }
-  return false;
 }
 
 class EditorWindow {
