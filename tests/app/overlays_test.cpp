@@ -193,6 +193,7 @@ TEST(FitText, LongTextsAreCutAndForeignCharactersShownAsQuestionMarks) {
 }
 
 TEST_F(FileChooserFolderTest, OpenDialogIsDrawnOverTheEditorAndTakesItsKeys) {
+  app.editor.editMode = true;  // where the key would otherwise be a note
   openFileDialog("Open module", kModuleFilter, [](const std::optional<std::string>&) {});
   SDL_Event event{};
   event.type = SDL_KEYDOWN;
