@@ -44,7 +44,7 @@ class ScreenTest : public ::testing::Test {
     shell.ticks = [] { return fakeTicks; };
     savedDirectory = std::filesystem::current_path();
     std::filesystem::current_path(dir.path());
-    fill(Rgb{0, 0, 0});
+    SDL_FillRect(surfaces.screen, nullptr, SDL_MapRGB(surfaces.screen->format, 0, 0, 0));
   }
   void TearDown() override {
     std::filesystem::current_path(savedDirectory);
@@ -53,9 +53,6 @@ class ScreenTest : public ::testing::Test {
     shell.ticks = savedTicks;
   }
 
-  static void fill(Rgb c) {
-    SDL_FillRect(surfaces.screen, nullptr, SDL_MapRGB(surfaces.screen->format, c.r, c.g, c.b));
-  }
   static Rgb pixel(int x, int y) {
     const auto* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(surfaces.screen->pixels) +
                                                         y * surfaces.screen->pitch);

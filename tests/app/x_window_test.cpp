@@ -94,14 +94,14 @@ class DroppedFilesTest : public ScreenTest {
   void SetUp() override {
     ScreenTest::SetUp();
     app.song.orderCount = 4;
-    writeFile(dir.file("song.qcm"), encodeModule(app.song));
+    writeFile(dir.file("my song.qcm"), encodeModule(app.song));
     writeFile(dir.file("readme.txt"), {'h', 'i'});
     resetToProgramStart();
   }
 };
 
 TEST_F(DroppedFilesTest, OnlyTheFirstFileOpensAsAModuleWhateverItsName) {
-  const std::string song = dir.file("song.qcm"), text = dir.file("readme.txt");
+  const std::string song = dir.file("my song.qcm"), text = dir.file("readme.txt");
   const struct {
     std::vector<std::string> dropped;
     const char* status;
@@ -291,7 +291,6 @@ class EditorWindow {
 // A module dragged from a file manager, then notes put in with the mouse and
 // the keys, as a person would: the module saved from the window has both.
 TEST_F(DroppedFilesTest, TheRealWindowOpensADraggedModuleAndTakesNotesWhereThePointerPutsThem) {
-  writeFile(dir.file("my song.qcm"), readFile(dir.file("song.qcm")));
   PrivateXServer server;
   if (server.display().empty()) GTEST_SKIP() << "no X server (Xvfb)";
   EditorWindow editor(server.display(), dir.path());
@@ -302,9 +301,8 @@ TEST_F(DroppedFilesTest, TheRealWindowOpensADraggedModuleAndTakesNotesWhereThePo
   DragSource source(server.display());
   ASSERT_TRUE(source.ready());
   EXPECT_EQ(source.awareVersion(editor.id()), 5);
-  std::string uri = "file://";
-  for (const char c : dir.file("my song.qcm")) uri += c == ' ' ? std::string("%20") : std::string(1, c);
-  ASSERT_TRUE(source.drop(editor.id(), uri + "\r\nfile://" + dir.file("readme.txt") + "\r\n"));
+  const std::string uris = "file://" + dir.path() + "/my%20song.qcm\r\nfile://" + dir.file("readme.txt") + "\r\n";
+  ASSERT_TRUE(source.drop(editor.id(), uris));
   EXPECT_TRUE(source.accepted && source.finishedAccepted);
   ASSERT_TRUE(source.drop(editor.id(), "http://example.com/song.qcm\r\n"));
   EXPECT_FALSE(source.finishedAccepted);
