@@ -165,7 +165,7 @@ TEST_F(FileCommandTest, OpeningOverAnEditedSongIsOneUndoableStep) {
   EXPECT_EQ(app.song.samples[4].data, (std::vector<uint8_t>{10, 20, 30}));
 }
 
-TEST_F(FileCommandTest, InstrumentLoadsIntoTheCurrentSlotAsOneUndoableStep) {
+TEST_F(FileCommandTest, InstrumentsAndRecordingsLoadIntoTheCurrentSlotAsOneUndoableStep) {
   app.song.instrumentNames[1] = "Bell";
   writeFile(dir.file("bell.qci"), encodeInstrument(app.song, 1));
   app.editor.currentInstrument = 4;
@@ -178,9 +178,7 @@ TEST_F(FileCommandTest, InstrumentLoadsIntoTheCurrentSlotAsOneUndoableStep) {
   writeFile(dir.file("bad.qci"), {'n', 'o'});
   run(FileCommand::LoadInstrument, "bad.qci");
   EXPECT_EQ(app.status.text, "Couldn't open file!");
-}
 
-TEST_F(FileCommandTest, RecordingLoadsIntoTheCurrentSlotAndUndoBringsTheOldOneBack) {
   ASSERT_TRUE(writeRecording(dir.file("kick.wav"), kFloatWav, 7801, 1, {0.5, -0.5}));
   app.editor.currentSample = 9;
   app.song.samples[9] = RawSample{{1, 2}, true, "old"};

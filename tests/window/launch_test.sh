@@ -76,15 +76,13 @@ launch() {
   fi
 }
 
-passed=0 failed=0
+failed=0
 for i in $(seq "$launches"); do
   fault=$(launch "$i")
-  if [ -z "$fault" ]; then
-    passed=$((passed + 1))
-  else
+  if [ -n "$fault" ]; then
     failed=$((failed + 1))
     echo "launch $i: $fault"
   fi
 done
-echo "launches: $passed passed, $failed failed"
+echo "launches: $((launches - failed)) passed, $failed failed"
 [ "$failed" -eq 0 ]
