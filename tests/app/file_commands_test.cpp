@@ -13,10 +13,10 @@
 #include "editor/key_codes.h"
 #include "editor/key_handler.h"
 #include "editor/undo_history.h"
+#include "screen_fixture.h"
 #include "song/app_state.h"
 #include "song/instrument_file.h"
 #include "song/module_file.h"
-#include "song/shell_services.h"
 #include "tests/cli_runner.h"
 #include "tests/recording_files.h"
 #include "tests/temp_dir.h"
@@ -27,25 +27,17 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Drives the file commands through the real file dialog, key by key, in a
-// fresh working directory.
-class FileCommandTest : public ::testing::Test {
+// Drives the file commands through the real file dialog, key by key, in the
+// fixture's fresh working folder.
+class FileCommandTest : public ScreenTest {
  protected:
   void SetUp() override {
-    savedDirectory = fs::current_path();
-    fs::current_path(dir.path());
-    resetToProgramStart();
-    clearUndoHistory();
-    resetFileDialogs();
+    ScreenTest::SetUp();
     setFileCommandRunner(startFileCommand);
-    savedTicks = shell.ticks;
-    shell.ticks = [] { return uint32_t(100000); };
   }
   void TearDown() override {
-    shell.ticks = savedTicks;
     setFileCommandRunner(nullptr);
-    resetFileDialogs();
-    fs::current_path(savedDirectory);
+    ScreenTest::TearDown();
   }
   static void dialogKey(int32_t sym, uint16_t unicode = 0) { fileDialogKey(KeyEvent{sym, 0, unicode}); }
   // Types the name, presses Return and lets the command finish as the main loop would.
@@ -62,17 +54,7 @@ class FileCommandTest : public ::testing::Test {
     runFileCommand(command);
     answer(name);
   }
-
-  TempDir dir;
-  fs::path savedDirectory;
-  uint32_t (*savedTicks)() = nullptr;
 };
-
-constexpr FileCommand kAllCommands[] = {FileCommand::OpenModule,    FileCommand::LoadInstrument,
-                                        FileCommand::LoadRawSample, FileCommand::SaveModule,
-                                        FileCommand::SaveOptimizedSamples, FileCommand::SaveInstrument,
-                                        FileCommand::ExportRom,     FileCommand::ExportNsf,
-                                        FileCommand::ExportAudio};
 
 void markSong() {
   app.song.orderCount = 3;
@@ -84,13 +66,12 @@ TEST_F(FileCommandTest, EveryDialogOpensOrSavesAndEscapeInItChangesNothing) {
   app.editor.currentSample = 2;
   markSong();
   const Bytes before = encodeModule(app.song);
-  for (const FileCommand command : kAllCommands) {
+  for (int command = 0; command <= int(FileCommand::ExportAudio); ++command) {  // the three loads come first
     app.status.text.clear();
-    runFileCommand(command);
+    runFileCommand(FileCommand(command));
     ASSERT_NE(activeFileChooser(), nullptr);
-    const bool opens = command == FileCommand::OpenModule || command == FileCommand::LoadInstrument ||
-                       command == FileCommand::LoadRawSample;
-    EXPECT_EQ(activeFileChooser()->mode, opens ? ChooserMode::Open : ChooserMode::Save);
+    EXPECT_EQ(activeFileChooser()->mode,
+              command <= int(FileCommand::LoadRawSample) ? ChooserMode::Open : ChooserMode::Save);
     cancel();
     EXPECT_EQ(app.status.text, "File selection canceled.");
     EXPECT_EQ(activeFileChooser(), nullptr);
@@ -150,8 +131,10 @@ TEST_F(FileCommandTest, SavedModuleOpensAgainFromTheFolderItWasSavedIn) {
   EXPECT_FALSE(app.player.playing);
 }
 
+// A file that is no module is not opened and leaves no undo step.
 TEST_F(FileCommandTest, OpeningOverAnEditedSongIsOneUndoableStep) {
   writeFile(dir.file("other.qcm"), encodeModule(Song{}));
+  writeFile(dir.file("notes.qcm"), {'h', 'i', '\n'});
   beginUndoStep();
   recordOrderListChange();
   app.song.orderCount = 2;
@@ -162,6 +145,10 @@ TEST_F(FileCommandTest, OpeningOverAnEditedSongIsOneUndoableStep) {
   const Bytes edited = encodeModule(app.song);
   const auto key = [](int32_t sym) { handleKeyDown(KeyEvent{sym, kModLCtrl, 0}); };
 
+  run(FileCommand::OpenModule, "notes.qcm");
+  EXPECT_EQ(app.status.text, "Couldn't open file!");
+  EXPECT_FALSE(loadModuleFromPath(dir.file("missing.qcm")));
+  EXPECT_EQ(encodeModule(app.song), edited);
   run(FileCommand::OpenModule, "other.qcm");
   const Bytes opened = encodeModule(app.song);
   EXPECT_NE(opened, edited);
@@ -178,17 +165,7 @@ TEST_F(FileCommandTest, OpeningOverAnEditedSongIsOneUndoableStep) {
   EXPECT_EQ(app.song.samples[4].data, (std::vector<uint8_t>{10, 20, 30}));
 }
 
-TEST_F(FileCommandTest, AFileThatIsNoModuleIsNotOpened) {
-  markSong();
-  writeFile(dir.file("notes.qcm"), {'h', 'i', '\n'});
-  const Bytes before = encodeModule(app.song);
-  run(FileCommand::OpenModule, "notes.qcm");
-  EXPECT_EQ(app.status.text, "Couldn't open file!");
-  EXPECT_FALSE(loadModuleFromPath(dir.file("missing.qcm")));
-  EXPECT_EQ(encodeModule(app.song), before);
-}
-
-TEST_F(FileCommandTest, InstrumentLoadsIntoTheCurrentSlotAsOneUndoableStep) {
+TEST_F(FileCommandTest, InstrumentsAndRecordingsLoadIntoTheCurrentSlotAsOneUndoableStep) {
   app.song.instrumentNames[1] = "Bell";
   writeFile(dir.file("bell.qci"), encodeInstrument(app.song, 1));
   app.editor.currentInstrument = 4;
@@ -201,9 +178,7 @@ TEST_F(FileCommandTest, InstrumentLoadsIntoTheCurrentSlotAsOneUndoableStep) {
   writeFile(dir.file("bad.qci"), {'n', 'o'});
   run(FileCommand::LoadInstrument, "bad.qci");
   EXPECT_EQ(app.status.text, "Couldn't open file!");
-}
 
-TEST_F(FileCommandTest, RecordingLoadsIntoTheCurrentSlotAndUndoBringsTheOldOneBack) {
   ASSERT_TRUE(writeRecording(dir.file("kick.wav"), kFloatWav, 7801, 1, {0.5, -0.5}));
   app.editor.currentSample = 9;
   app.song.samples[9] = RawSample{{1, 2}, true, "old"};

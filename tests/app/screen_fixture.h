@@ -1,16 +1,24 @@
-// A headless 736x592 screen (SDL's dummy video driver) for drawing tests.
+// The program as it starts, on a headless 736x592 screen (SDL's dummy video
+// driver), with a clock of the test's own and a fresh working folder.
 #pragma once
 
 #include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <filesystem>
 #include <string_view>
 
 #include "app/drawing.h"
+#include "app/file_dialog.h"
+#include "app/font.h"
+#include "app/help_overlay.h"
+#include "app/mouse.h"
 #include "app/surfaces.h"
+#include "editor/undo_history.h"
 #include "song/app_state.h"
 #include "song/shell_services.h"
+#include "tests/temp_dir.h"
 
 namespace qc {
 
@@ -27,16 +35,24 @@ class ScreenTest : public ::testing::Test {
     ASSERT_NE(surfaces.screen, nullptr);
     surfaces.background = nullptr;
     resetToProgramStart();
+    clearUndoHistory();
+    resetFileDialogs();
+    resetMouse();
+    closeHelpOverlay();
     savedTicks = shell.ticks;
     fakeTicks = 100000;
     shell.ticks = [] { return fakeTicks; };
-    fill(Rgb{0, 0, 0});
+    savedDirectory = std::filesystem::current_path();
+    std::filesystem::current_path(dir.path());
+    SDL_FillRect(surfaces.screen, nullptr, SDL_MapRGB(surfaces.screen->format, 0, 0, 0));
   }
-  void TearDown() override { shell.ticks = savedTicks; }
+  void TearDown() override {
+    std::filesystem::current_path(savedDirectory);
+    resetFileDialogs();  // a dialog's answer may point into the test
+    closeHelpOverlay();
+    shell.ticks = savedTicks;
+  }
 
-  static void fill(Rgb c) {
-    SDL_FillRect(surfaces.screen, nullptr, SDL_MapRGB(surfaces.screen->format, c.r, c.g, c.b));
-  }
   static Rgb pixel(int x, int y) {
     const auto* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(surfaces.screen->pixels) +
                                                         y * surfaces.screen->pitch);
@@ -45,12 +61,26 @@ class ScreenTest : public ::testing::Test {
     return c;
   }
   // True when every ink pixel of the text drawn at (x, y) has the colour.
-  static bool inkIs(std::string_view text, int x, int y, Rgb colour);
+  static bool inkIs(std::string_view text, int x, int y, Rgb colour) {
+    bool anyInk = false;
+    for (size_t i = 0; i < text.size(); ++i)
+      for (int r = 0; r < kGlyphHeight; ++r)
+        for (int b = 0; b < 8; ++b) {
+          if (!(kFont[uint8_t(text[i]) * kGlyphRows + r / 2] & (0x80 >> b))) continue;
+          const int px = x + int(i) * kGlyphWidth + b, py = y + r;
+          if (px < 0 || py < 0 || px >= kScreenWidth || py >= kScreenHeight) continue;
+          anyInk = true;
+          if (!(pixel(px, py) == colour)) return false;
+        }
+    return anyInk;
+  }
   static Rgb blend(Rgb c, Rgb below, int alpha) {
     return Rgb{uint8_t(blendComponent(c.r, below.r, alpha)), uint8_t(blendComponent(c.g, below.g, alpha)),
                uint8_t(blendComponent(c.b, below.b, alpha))};
   }
 
+  TempDir dir;
+  std::filesystem::path savedDirectory;
   uint32_t (*savedTicks)() = nullptr;
 };
 

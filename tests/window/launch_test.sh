@@ -27,14 +27,11 @@ free_display() {
   done
 }
 
-# The window is mapped before keys are sent: a key typed earlier goes nowhere.
-shown() {
-  [ -n "$(xdotool search --onlyvisible --pid "$editor" 2>/dev/null)" ]
-}
-
-has_caption() {
+# A window of the editor's is mapped, with the caption, before keys are sent:
+# a key typed earlier goes nowhere.
+shown_with_caption() {
   local w
-  for w in $(xdotool search --pid "$editor" 2>/dev/null); do
+  for w in $(xdotool search --onlyvisible --pid "$editor" 2>/dev/null); do
     xprop -id "$w" WM_NAME 2>/dev/null | grep -q '"Quillchanter"' && return 0
   done
   return 1
@@ -51,10 +48,8 @@ launch() {
   export DISPLAY=:$n
   (cd "$dir" && exec "$program" >out.txt 2>&1) &
   editor=$!
-  if ! wait_for shown; then
-    echo "no window"
-  elif ! wait_for has_caption; then
-    echo "no caption"
+  if ! wait_for shown_with_caption; then
+    echo "no window with the caption"
   else
     sleep 0.5  # as a person would: keys typed before the window maps go to the root
     xdotool key F2 Down Return
@@ -81,15 +76,13 @@ launch() {
   fi
 }
 
-passed=0 failed=0
+failed=0
 for i in $(seq "$launches"); do
   fault=$(launch "$i")
-  if [ -z "$fault" ]; then
-    passed=$((passed + 1))
-  else
+  if [ -n "$fault" ]; then
     failed=$((failed + 1))
     echo "launch $i: $fault"
   fi
 done
-echo "launches: $passed passed, $failed failed"
+echo "launches: $((launches - failed)) passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -1,50 +1,95 @@
+// A run of the program: starting up, the backup every minute, quitting.
 #include "app/autosave.h"
-
-#include <gtest/gtest.h>
 
 #include <signal.h>
 #include <sys/resource.h>
 
 #include <filesystem>
+#include <string>
 
+#include "app/main_loop.h"
+#include "app/start_up.h"
+#include "editor/status_line.h"
 #include "editor/undo_history.h"
-#include "song/app_state.h"
+#include "screen_fixture.h"
 #include "song/module_file.h"
-#include "song/shell_services.h"
 #include "tests/temp_dir.h"
 
 namespace qc {
 
 namespace {
 
-uint32_t clockMs;
+class StartUpTest : public ScreenTest {
+ protected:
+  void TearDown() override {
+    shutDownWindow();
+    ScreenTest::TearDown();
+  }
+  static bool start(const std::string& module = "") {
+    char* args[] = {const_cast<char*>("quillchanter"), const_cast<char*>(module.c_str()), nullptr};
+    return startUp(module.empty() ? 1 : 2, args);
+  }
+  std::string userBackground() const { return dir.file("user-background.bmp"); }
+};
 
-class AutosaveTest : public ::testing::Test {
+TEST_F(StartUpTest, FreshStartShowsTheEmbeddedSkinAndReadyAndTheQuitEventEndsTheLoop) {
+  ASSERT_TRUE(start());
+  char* title = nullptr;
+  SDL_WM_GetCaption(&title, nullptr);
+  EXPECT_STREQ(title, "Quillchanter");
+  ASSERT_NE(surfaces.background, nullptr);
+  EXPECT_EQ(surfaces.background->w, 736);
+  EXPECT_EQ(surfaces.background->h, 592);
+  EXPECT_EQ(app.status.text, "Ready.");
+  SDL_Event quit{};
+  quit.type = SDL_QUIT;
+  handleEvent(quit);
+  EXPECT_FALSE(app.running);
+}
+
+TEST_F(StartUpTest, UserBackgroundBesideTheProgramReplacesTheSkinUnscaledUnlessUnreadable) {
+  writeFile(userBackground(), {'n', 'o', 't', ' ', 'b', 'm', 'p'});
+  EXPECT_STREQ(chooseBackground(dir.path()), "Quillchanter");
+  ASSERT_NE(surfaces.background, nullptr);
+  EXPECT_EQ(surfaces.background->w, 736);
+  SDL_FreeSurface(surfaces.background);
+
+  SDL_Surface* bitmap = SDL_CreateRGBSurface(SDL_SWSURFACE, 100, 50, 24, 0, 0, 0, 0);
+  SDL_FillRect(bitmap, nullptr, SDL_MapRGB(bitmap->format, 10, 200, 30));
+  ASSERT_EQ(SDL_SaveBMP(bitmap, userBackground().c_str()), 0);
+  SDL_FreeSurface(bitmap);
+  EXPECT_STREQ(chooseBackground(dir.path()), "Qxxxxchanter");
+  ASSERT_NE(surfaces.background, nullptr);
+  drawBackground();
+  EXPECT_EQ(pixel(99, 49), (Rgb{10, 200, 30}));
+  EXPECT_EQ(pixel(100, 49), (Rgb{0, 0, 0}));
+  EXPECT_EQ(pixel(99, 50), (Rgb{0, 0, 0}));
+}
+
+TEST_F(StartUpTest, ModuleNamedOnTheCommandLineIsLoaded) {
+  app.song.orderCount = 3;
+  ASSERT_TRUE(saveModule(dir.file("song.qcm")));
+  ASSERT_TRUE(start(dir.file("song.qcm")));
+  EXPECT_EQ(app.status.text, "File succesfully opened!");
+  EXPECT_EQ(statusAlpha(fakeTicks), 255);  // it replaced "Ready." at once
+  EXPECT_EQ(app.song.orderCount, 3);
+}
+
+// The screen fixture's clock, from 0.
+class AutosaveTest : public ScreenTest {
  protected:
   void SetUp() override {
-    savedDirectory = std::filesystem::current_path();
-    std::filesystem::current_path(dir.path());
-    resetToProgramStart();
-    savedTicks = shell.ticks;
-    clockMs = 0;
-    shell.ticks = [] { return clockMs; };
-  }
-  void TearDown() override {
-    shell.ticks = savedTicks;
-    std::filesystem::current_path(savedDirectory);
+    ScreenTest::SetUp();
+    fakeTicks = 0;
   }
   // Runs main-loop passes every 40 ms up to the given time.
   static void idleUntil(uint32_t ms) {
-    while (clockMs < ms) {
-      clockMs += 40;
+    while (fakeTicks < ms) {
+      fakeTicks += 40;
       autosaveIfDue();
     }
   }
   bool backupExists() const { return std::filesystem::exists(dir.file(kBackupFileName)); }
-
-  TempDir dir;
-  std::filesystem::path savedDirectory;
-  uint32_t (*savedTicks)() = nullptr;
 };
 
 TEST_F(AutosaveTest, BackupIsWrittenOnceAMinuteWithTheSongAsItIsThenEvenAcrossTheClockWrap) {
@@ -66,7 +111,7 @@ TEST_F(AutosaveTest, BackupIsWrittenOnceAMinuteWithTheSongAsItIsThenEvenAcrossTh
 
   app.song.orderCount = 3;
   app.lastAutosaveTime = 0xFFFFF000u;  // the clock has wrapped since
-  idleUntil(clockMs + 40);
+  idleUntil(fakeTicks + 40);
   EXPECT_EQ(readFile(dir.file(kBackupFileName)), encodeModule(app.song));
 }
 
@@ -98,7 +143,7 @@ TEST_F(AutosaveTest, FailedBackupIsSilentKeepsEarlierBackupsAndIsRetriedAMinuteL
 TEST_F(AutosaveTest, EarlierRunsBackupsAreRotatedNeverOverwritten) {
   for (int run = 1; run <= 6; ++run) {
     resetToProgramStart();
-    clockMs = 0;
+    fakeTicks = 0;
     app.song.orderCount = run;
     testing::internal::CaptureStdout();
     idleUntil(61000);
