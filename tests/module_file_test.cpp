@@ -211,8 +211,10 @@ TEST_F(ModuleFile, InstrumentSaveWritesTheModuleRecordAndLoadsBackUnbiasedIntoTh
 
   app.editor.currentInstrument = 9;
   ASSERT_TRUE(loadInstrument(dir.file("pad.qci")));
+  EXPECT_EQ(app.song.instrumentNames[9], "pad");
   EXPECT_EQ(app.editor.nameCursor, 3);
   EXPECT_EQ(app.song.envelopes[9][kNoteEnvelope].loop, 1);
+  EXPECT_EQ(app.song.envelopes[9][kNoteEnvelope].values[1], 200);  // no bias on instrument files
 }
 
 TEST_F(ModuleFile, InstrumentLoadReplacesOnlyTheCurrentInstrumentAndClampsCursors) {
