@@ -4,10 +4,10 @@
 
 #include "console/console_write.h"
 #include "export/nsf_export.h"
-#include "export/song_compiler.h"
 #include "playback/engine.h"
 #include "playback/loop_point.h"
 #include "playback/player.h"
+#include "playback/song_length.h"
 
 namespace qc {
 
@@ -30,14 +30,13 @@ std::optional<NsfReference> nsfReference(const Song& song) {
   std::optional<std::vector<uint8_t>> file = compileNsf(song);
   if (!file) return std::nullopt;
   out.file = std::move(*file);
-  SongStreams streams;
-  if (!compileSong(song, streams)) return std::nullopt;
-  const ChannelStreams& pulse1 = streams.channels[0];
-  size_t total = 0;
-  for (size_t pass = 0; pass < pulse1.orderList.size(); ++pass) {
-    if (int(pass) == streams.loopPoint) out.loopTick = total;
-    total += size_t(pulse1.pool[size_t(pulse1.orderList[pass])].ticks);
-  }
+  // Where the song loops comes from playing it, not from the compiler, so a
+  // compiler that ends or loops its passes wrongly plays against it.
+  const int64_t cap = renderCapTicks(song.ntsc);
+  const SongSpan intro = ticksThroughLoops(song, 0, cap), once = ticksThroughLoops(song, 1, cap);
+  if (!once.looped) return std::nullopt;
+  out.loopTick = size_t(intro.ticks);
+  const size_t total = size_t(once.ticks);
   // The ticks themselves come from a player, not from the compiler's records.
   PlayerOptions options;
   options.capture = true;

@@ -12,9 +12,9 @@
 
 namespace qc {
 
-// The NSF export of the song and the song compiler's simulation behind it:
-// every tick's ExportCapture up to the loop point. After its last tick the
-// driver goes on at loopTick.
+// The NSF export of the song and what the editor's player plays: every
+// tick's ExportCapture from the top until playback first returns to the loop
+// point. After its last tick the driver must go on at loopTick.
 struct NsfReference {
   std::vector<uint8_t> file;
   std::vector<TickFields> ticks;
