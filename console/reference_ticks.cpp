@@ -32,10 +32,9 @@ std::optional<NsfReference> nsfReference(const Song& song) {
   out.file = std::move(*file);
   // Where the song loops comes from playing it, not from the compiler, so a
   // compiler that ends or loops its passes wrongly plays against it.
-  const int64_t cap = renderCapTicks(song.ntsc);
-  const SongSpan intro = ticksThroughLoops(song, 0, cap), once = ticksThroughLoops(song, 1, cap);
+  const SongSpan once = ticksThroughLoops(song, 1, renderCapTicks(song.ntsc));
   if (!once.looped) return std::nullopt;
-  out.loopTick = size_t(intro.ticks);
+  out.loopTick = size_t(once.introTicks);
   const size_t total = size_t(once.ticks);
   // The ticks themselves come from a player, not from the compiler's records.
   PlayerOptions options;

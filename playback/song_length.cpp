@@ -17,6 +17,7 @@ SongSpan ticksThroughLoops(const Song& song, int loops, int64_t capTicks) {
   std::vector<int64_t> entryTicks{0};  // when each new order pass began
   int32_t loopKey = -1;
   int loopsPlayed = 0;
+  int64_t introTicks = 0;
   for (int64_t tick = 1; tick <= capTicks; ++tick) {
     playerFrame(player);
     if (!loop.entered(player.playOrder, player.playRow)) continue;
@@ -27,10 +28,11 @@ SongSpan ticksThroughLoops(const Song& song, int loops, int64_t capTicks) {
     const int32_t key = player.playOrder * 256 + player.playRow;
     if (loopKey == -1) {
       // The first repeated entry ends the first loop; the intro ended where it began.
-      if (loops == 0) return {entryTicks[size_t(loop.loopPoint())], true};
+      introTicks = entryTicks[size_t(loop.loopPoint())];
+      if (loops == 0) return {introTicks, true, false, introTicks};
       loopKey = key;
     }
-    if (key == loopKey && ++loopsPlayed == loops) return {tick, true};
+    if (key == loopKey && ++loopsPlayed == loops) return {tick, true, false, introTicks};
   }
   return {capTicks, false, player.speed == 0};
 }

@@ -15,6 +15,7 @@ struct SongSpan {
   int64_t ticks = 0;    // player frames from the top to the end of the last loop
   bool looped = false;  // false: the cap came first
   bool stalled = false;  // not looped because speed 0 holds the song on one row
+  int64_t introTicks = 0;  // player frames before the loop point, once looped
 };
 
 // Plays the song silently from the top, as the song compiler does, until the
