@@ -1,4 +1,4 @@
-// The song generators write effect parameters as they read on screen.
+// Effect parameters as they read on screen, for code that writes songs by hand.
 #pragma once
 
 #include <cstdint>
