@@ -161,7 +161,7 @@ TEST(AudioExport, AFailedOrKilledRenderLeavesTheOldFileOrTheNewOneAndNothingElse
   const Song song = exampleSong("demo.qcm");
   const AudioExportOptions options{.loops = 0, .seconds = 120};
   const AudioExportPlan plan = planAudioExport(song, options);
-  const auto onlyTheTarget = [&] { return std::distance(std::filesystem::directory_iterator(dir.path()), {}) == 1; };
+  const auto onlyTheTarget = [&] { return dir.entries() == 1; };
   writeFile(path, old);
   rlimit saved;
   getrlimit(RLIMIT_FSIZE, &saved);

@@ -147,8 +147,6 @@ using SafeFile = HostileFiles;
 
 const std::vector<uint8_t> kOld = {'o', 'l', 'd'};
 
-long entriesIn(const TempDir& dir) { return std::distance(fs::directory_iterator(dir.path()), {}); }
-
 TEST_F(SafeFile, ReplacesTheTargetKeepingItsPermissionsAndThroughASymlinkTheFileItPointsTo) {
   writeFile(dir.file("t"), kOld);
   chmod(dir.file("t").c_str(), 0640);
@@ -157,7 +155,7 @@ TEST_F(SafeFile, ReplacesTheTargetKeepingItsPermissionsAndThroughASymlinkTheFile
   struct stat st;
   ASSERT_EQ(stat(dir.file("t").c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0640u);
-  EXPECT_EQ(entriesIn(dir), 1);
+  EXPECT_EQ(dir.entries(), 1);
 
   fs::create_symlink(dir.file("t"), dir.file("link"));
   ASSERT_TRUE(writeFileSafely(dir.file("link"), std::vector<uint8_t>{7}));
@@ -184,7 +182,7 @@ TEST_F(SafeFile, FailedOrShortWriteLeavesTheOldFileAndNoTemporary) {
             0)
       << "the short write must report failure";
   EXPECT_EQ(readFile(target), kOld);
-  EXPECT_EQ(entriesIn(dir), 1);
+  EXPECT_EQ(dir.entries(), 1);
 }
 
 TEST_F(SafeFile, TargetThatCannotBeReplacedIsAFailure) {
@@ -194,7 +192,7 @@ TEST_F(SafeFile, TargetThatCannotBeReplacedIsAFailure) {
   ASSERT_EQ(mkfifo(dir.file("fifo").c_str(), 0600), 0);
   EXPECT_FALSE(writeFileSafely(dir.file("fifo"), std::vector<uint8_t>{1}));
   EXPECT_TRUE(fs::is_fifo(dir.file("fifo")));
-  EXPECT_EQ(entriesIn(dir), 2);
+  EXPECT_EQ(dir.entries(), 2);
   EXPECT_FALSE(writeFileSafely(dir.file("missing/t"), std::vector<uint8_t>{1}));
 }
 

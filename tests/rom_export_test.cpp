@@ -72,7 +72,7 @@ TEST_F(CartridgeImage, WritesTheImageOrFailsLeavingTheOldFileAndNoTemporary) {
   app.song.samples[3].data.assign(size_t(kMaxPrgBanks) * kPrgBankSize, 0x40);
   EXPECT_FALSE(exportRom(path)) << "too big for the mapper";
   EXPECT_EQ(readFile(path), image);
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), {}), 1) << "no temporary file is left behind";
+  EXPECT_EQ(dir.entries(), 1) << "no temporary file is left behind";
 }
 
 TEST_F(CartridgeImage, CommandLineWritesTheModulesImageAndNamesFailures) {

@@ -27,6 +27,10 @@ class TempDir {
 
   std::string file(const std::string& name) const { return path_ + "/" + name; }
   const std::string& path() const { return path_; }
+  // What the folder holds, or a folder within it: temporaries left behind show here.
+  long entries(const std::string& folder = "") const {
+    return std::distance(std::filesystem::directory_iterator(folder.empty() ? path_ : file(folder)), {});
+  }
 
  private:
   std::string path_;

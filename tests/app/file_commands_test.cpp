@@ -229,7 +229,7 @@ TEST_F(FileCommandTest, SaveIntoAReadOnlyFolderFailsAndKeepsTheOldFile) {
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_EQ(WEXITSTATUS(status), 0) << "the save must report failure";
   EXPECT_EQ(readFile(dir.file("locked/song.qcm")), (std::vector<uint8_t>{'o', 'l', 'd'}));
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir.file("locked")), {}), 1);
+  EXPECT_EQ(dir.entries("locked"), 1);
 }
 
 }  // namespace
